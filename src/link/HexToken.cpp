@@ -1,0 +1,50 @@
+#include "link/HexToken.h"
+
+#include <QString>
+
+namespace {
+
+int HexDigit(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9')
+        return u - u'0';
+    if (u >= u'a' && u <= u'f')
+        return u - u'a' + 10;
+    if (u >= u'A' && u <= u'F')
+        return u - u'A' + 10;
+    return -1;
+}
+
+bool IsCSpace(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u == u' ' || (u >= u'\t' && u <= u'\r');
+}
+
+} // namespace
+
+std::optional<quint32> ScanHex(QStringView text)
+{
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    while (i < n && IsCSpace(text[i]))
+        ++i;
+    bool negative = false;
+    if (i < n && (text[i] == u'+' || text[i] == u'-'))
+        negative = text[i++] == u'-';
+    // "0x" counts as a prefix only when a digit follows; "0xZ" reads as 0.
+    if (i + 2 < n && text[i] == u'0' && (text[i + 1] == u'x' || text[i + 1] == u'X') && HexDigit(text[i + 2]) >= 0)
+        i += 2;
+    if (i >= n || HexDigit(text[i]) < 0)
+        return std::nullopt;
+    quint32 value = 0;
+    for (; i < n && HexDigit(text[i]) >= 0; ++i)
+        value = value * 16 + quint32(HexDigit(text[i]));
+    return negative ? quint32(0u - value) : value;
+}
+
+QString HexText(quint32 value)
+{
+    return QString::number(value, 16).toUpper().rightJustified(2, u'0');
+}

@@ -1,0 +1,34 @@
+#include "main/MessagePump.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <atomic>
+
+namespace MessagePump {
+namespace {
+std::atomic<bool> g_closing{false};
+}
+
+void PumpOnce()
+{
+    QElapsedTimer timer;
+    timer.start();
+    do {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    } while (timer.nsecsElapsed() < MinimumPass.count());
+}
+
+bool PumpTimes(qint64 passes)
+{
+    for (qint64 pass = 0; pass < passes; ++pass) {
+        if (Closing())
+            return false;
+        PumpOnce();
+    }
+    return !Closing();
+}
+
+void SetClosing(bool closing) { g_closing = closing; }
+bool Closing() { return g_closing; }
+
+} // namespace MessagePump
