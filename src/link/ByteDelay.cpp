@@ -1,0 +1,13 @@
+#include "link/ByteDelay.h"
+
+#include "main/MessagePump.h"
+#include "main/TextToInt.h"
+
+void RunByteDelay(const std::function<QString()>& delayText)
+{
+    for (qint64 passes = 0; passes < TextToInt(delayText()); ++passes) {
+        if (MessagePump::Closing())
+            return;
+        MessagePump::PumpOnce();
+    }
+}
