@@ -1,0 +1,62 @@
+#pragma once
+
+#include "link/LineFunction.h"
+#include "link/TComm.h"
+
+#include <QObject>
+#include <memory>
+
+class LinkHost;
+class SerialPort;
+
+// The card link: one serial port, one worker polling it, the send mailbox and the
+// echo switch. Every byte crossing it goes through the inverse-convention
+// transform. Runs on the window thread; the worker's received bytes arrive here
+// as queued calls, so they are shown during message-pump passes, in order.
+class CardLink : public QObject {
+    Q_OBJECT
+public:
+    explicit CardLink(LinkHost& host);
+    ~CardLink() override;
+
+    // Creates a worker: a running one is stopped and its port closed first, then
+    // the port named by the host is opened and configured, and the worker polls.
+    // Returns once it polls, or at once after a failed open (reported).
+    void Start();
+    // The window closes: the worker is told to stop and the port is closed.
+    void Stop();
+
+    bool Polling() const;
+    // PortHandle: null until the first start; not open after a failed one.
+    const SerialPort* PortHandle() const { return m_portHandle.get(); }
+    const TComm* Worker() const { return m_worker.get(); }
+
+    void SetBaudRate(int baud);
+    void LineControl(LineFunction function);
+    void SetEcho(bool on) { m_echoOn = on; }
+    bool EchoOn() const { return m_echoOn; }
+
+    // Hands one byte to the worker once it has taken the previous one (pumping
+    // meanwhile). While no worker polls, the byte is dropped.
+    void PutByte(quint8 byte);
+    // Converts the bytes to the inverse convention, then hands them over one by
+    // one, each followed by the byte delay. Throws ConversionError for a byte
+    // delay that is not a whole number.
+    void SendBytes(QByteArray bytes);
+    // Empties the response, sends the line's bytes and ends the line in the log.
+    void SendCommand(const QString& line);
+
+private:
+    bool OpenPort();
+    void StartWorker();
+    void StopWorker();
+    void ShowReceived(const QByteArray& bytes);
+    void LineLost(const TComm* worker, int error);
+    void ShowLastError(int error);
+
+    LinkHost& m_host;
+    std::unique_ptr<SerialPort> m_portHandle;
+    std::unique_ptr<TComm> m_worker;
+    Mailbox m_mailbox;
+    bool m_echoOn = true;
+};

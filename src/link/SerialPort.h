@@ -1,0 +1,41 @@
+#pragma once
+
+#include "link/LineFunction.h"
+
+#include <QString>
+#include <mutex>
+#include <sys/types.h>
+
+// A serial device opened exclusively and driven raw with the card line's framing:
+// 8 data bits, odd parity, 2 stop bits, no flow control. Every call that touches
+// the device holds the port's lock, so the window thread may change the line
+// while the link's worker reads and writes. Failures return the errno value.
+class SerialPort {
+public:
+    SerialPort() = default;
+    SerialPort(const SerialPort&) = delete;
+    SerialPort& operator=(const SerialPort&) = delete;
+    ~SerialPort();
+
+    // Opens without blocking and locks the device against every other opener.
+    int Open(const QString& path);
+    void Close();
+    bool IsOpen() const;
+    int Descriptor() const;
+
+    // Reads return immediately with what has arrived.
+    int SetNonBlocking();
+    // Checks that the device's line settings can be read at all.
+    int ReadLineSettings();
+    // Raw 8O2 at the given rate, DTR raised and RTS lowered where the device has modem lines.
+    int SetBaudRate(int baud);
+    int LineControl(LineFunction function);
+
+    // -1 with errno set on failure, as read(2) and write(2).
+    ssize_t Read(char* buffer, size_t size);
+    ssize_t Write(quint8 byte);
+
+private:
+    mutable std::mutex m_lock;
+    int m_fd = -1;
+};

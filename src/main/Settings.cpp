@@ -1,0 +1,31 @@
+#include "main/Settings.h"
+
+#include "main/IniFile.h"
+#include "main/ProgramFolder.h"
+
+namespace {
+const QString Section = QStringLiteral("SYSTEM");
+const QString NotAvailable = QStringLiteral("NA");
+} // namespace
+
+QString SettingsPath() { return ProgramFolder() + QStringLiteral("/kestrin.ini"); }
+
+std::optional<SetupValues> LoadSettings(const QString& path)
+{
+    const IniFile ini(path);
+    const QString com = ini.ReadString(Section, QStringLiteral("COM"), NotAvailable);
+    if (com == NotAvailable)
+        return std::nullopt;
+    return SetupValues{com, ini.ReadString(Section, QStringLiteral("BDELAY"), NotAvailable),
+                       ini.ReadString(Section, QStringLiteral("CDELAY"), NotAvailable),
+                       ini.ReadInteger(Section, QStringLiteral("AUTOINIT"), 0) != 0};
+}
+
+void SaveSettings(const QString& path, const SetupValues& values)
+{
+    IniFile ini(path);
+    ini.WriteString(Section, QStringLiteral("COM"), values.com);
+    ini.WriteString(Section, QStringLiteral("BDELAY"), values.byteDelay);
+    ini.WriteString(Section, QStringLiteral("CDELAY"), values.commandDelay);
+    ini.WriteString(Section, QStringLiteral("AUTOINIT"), values.autoInit ? QStringLiteral("1") : QStringLiteral("0"));
+}
