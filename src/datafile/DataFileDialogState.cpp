@@ -1,0 +1,33 @@
+#include "datafile/DataFileDialogState.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+DataFileDialogState::DataFileDialogState(const QString& preferredFolder)
+    : m_folder(InitialFolder(preferredFolder))
+{
+}
+
+FileDialogRequest DataFileDialogState::Request() const
+{
+    FileDialogRequest request;
+    request.filter = QStringLiteral("Data Files|*.*");
+    request.directory = m_folder;
+    request.fileName = m_fileName;
+    return request;
+}
+
+void DataFileDialogState::Remember(const QString& chosenPath)
+{
+    const QFileInfo chosen(chosenPath);
+    m_folder = chosen.absolutePath();
+    m_fileName = chosen.fileName();
+}
+
+QString DataFileDialogState::InitialFolder(const QString& preferred)
+{
+    // A relative "C:/Cl" on a platform without drive letters would name a folder
+    // under whatever the current folder happens to be; only an absolute one counts.
+    const QFileInfo folder(preferred);
+    return folder.isAbsolute() && folder.isDir() ? folder.absoluteFilePath() : QDir::homePath();
+}

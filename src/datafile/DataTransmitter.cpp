@@ -1,0 +1,79 @@
+#include "datafile/DataTransmitter.h"
+
+#include "link/ByteDelay.h"
+#include "link/HexToken.h"
+#include "link/InvertBytes.h"
+#include "main/Colours.h"
+#include "main/MessagePump.h"
+#include "main/TextToInt.h"
+
+#include <QStringTokenizer>
+#include <utility>
+
+TransmitWaits TransmitWaits::Pumping()
+{
+    return {RunByteDelay, [](qint64 passes) { MessagePump::PumpTimes(passes); }};
+}
+
+DataTransmitter::DataTransmitter(TransmitHost& host, TransmitWaits waits)
+    : m_host(host), m_waits(std::move(waits))
+{
+}
+
+void DataTransmitter::Run()
+{
+    // The block is the run's own, so a run started from inside one of this run's
+    // waits cannot disturb the bytes being sent.
+    QByteArray block;
+    // The pane may change during the run: its size is read again before every line.
+    for (qsizetype index = 0; index < m_host.RawLineCount(); ++index) {
+        if (!m_host.Active() || MessagePump::Closing())
+            return;
+        m_host.ClearResponse();
+        const QString line = m_host.RawLine(index);
+        if (IsSendMarker(line))
+            SendBlock(std::exchange(block, {}));
+        else
+            GatherLine(line, block);
+    }
+}
+
+bool DataTransmitter::IsSendMarker(const QString& line)
+{
+    return line.startsWith(u'R') || line.startsWith(u'r');
+}
+
+std::optional<QByteArray> DataTransmitter::LineBytes(QStringView line)
+{
+    bool hasToken = false;
+    QByteArray bytes;
+    for (const QStringView token : QStringTokenizer(line, u' ', Qt::SkipEmptyParts)) {
+        hasToken = true;
+        if (const auto value = ScanHex(token))
+            bytes.append(char(*value & 0xFF));
+    }
+    return hasToken ? std::optional(bytes) : std::nullopt;
+}
+
+void DataTransmitter::SendBlock(QByteArray block)
+{
+    InvertBytes(block);
+    m_host.SetStatus(QStringLiteral("Transmiting ..."), Colours::Navy);
+    for (const char byte : std::as_const(block)) {
+        if (MessagePump::Closing())
+            return;
+        m_host.PutByte(quint8(byte));
+        m_waits.afterByte([this] { return m_host.ByteDelayText(); });
+    }
+    m_host.SetStatus(QStringLiteral("Ready."), Colours::Green);
+    m_host.LogAtCaret(QStringLiteral("\r\n"));
+}
+
+void DataTransmitter::GatherLine(const QString& line, QByteArray& block)
+{
+    const auto bytes = LineBytes(line);
+    if (!bytes)
+        return;
+    block.append(*bytes);
+    m_waits.afterLine(TextToInt(m_host.CommandDelayText()));
+}
