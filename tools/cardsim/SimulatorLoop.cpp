@@ -1,0 +1,222 @@
+#include "SimulatorLoop.h"
+
+#include "DeviceLink.h"
+#include "link/InvertBytes.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <chrono>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <system_error>
+
+namespace {
+
+using Clock = LineOutput::Clock;
+using namespace std::chrono_literals;
+
+// How often an opened but not yet configured port is looked at again.
+constexpr auto kConfigurationCheck = 5ms;
+// A command left unfinished this long is dropped, as a card's work waiting
+// time would end it, so one mistyped line does not shift every later command.
+constexpr auto kWorkWaitingTime = 1s;
+
+QString Hex(const QByteArray& bytes)
+{
+    return QString::fromLatin1(bytes.toHex(' ').toUpper());
+}
+
+} // namespace
+
+SimulatorLoop::SimulatorLoop(SimulatorState& state, QString linkPath)
+    : m_state(state), m_linkPath(std::move(linkPath)), m_wake(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC))
+{
+    if (m_wake.get() < 0)
+        throw std::system_error(errno, std::generic_category(), "eventfd");
+    makeDevice();
+    m_state.session.setObserver([this](const QByteArray& command, const QByteArray& reply) {
+        m_state.log(Hex(command) + " -> " + Hex(reply));
+    });
+}
+
+SimulatorLoop::~SimulatorLoop()
+{
+    if (!m_linkPath.isEmpty())
+        RemoveLink(m_linkPath);
+}
+
+void SimulatorLoop::run()
+{
+    std::unique_lock lock(m_state.mutex);
+    while (!m_state.stop) {
+        waitForEvents(lock);
+        serveRequest();
+        if (m_device) {
+            followOpens();
+            receive();
+            dropStaleCommand();
+            transmit();
+        }
+        m_state.changed.notify_all();
+    }
+}
+
+void SimulatorLoop::wake()
+{
+    const eventfd_t one = 1;
+    eventfd_write(m_wake.get(), one);
+}
+
+void SimulatorLoop::waitForEvents(std::unique_lock<std::mutex>& lock)
+{
+    std::array<pollfd, 3> fds{{{m_wake.get(), POLLIN, 0}, {-1, POLLIN, 0}, {-1, POLLIN, 0}}};
+    std::optional<Clock::duration> timeout;
+    const Clock::time_point now = Clock::now();
+    if (m_device)
+        fds[1].fd = m_device->watch();
+    if (m_line == Line::Opening)
+        timeout = kConfigurationCheck;
+    if (m_line == Line::Online) {
+        fds[2].fd = m_device->master();
+        if (const auto due = m_state.output.nextDue(); due && *due > now)
+            timeout = *due - now;
+        else if (due)
+            fds[2].events |= POLLOUT; // due now, yet the line took no more
+        if (m_state.session.midCommand())
+            timeout = std::min(timeout.value_or(Clock::duration::max()), m_lastReceived + kWorkWaitingTime - now);
+    }
+    lock.unlock();
+    timespec limit{};
+    if (timeout) {
+        const auto wait = std::max(*timeout, Clock::duration::zero());
+        limit = {time_t(wait / 1s), long((wait % 1s) / 1ns)};
+    }
+    ppoll(fds.data(), fds.size(), timeout ? &limit : nullptr, nullptr);
+    eventfd_t ignored = 0;
+    eventfd_read(m_wake.get(), &ignored);
+    lock.lock();
+}
+
+void SimulatorLoop::serveRequest()
+{
+    try {
+        if (m_state.request == SimulatorState::Request::HangUp)
+            hangUp();
+        else if (m_state.request == SimulatorState::Request::Restore)
+            restore();
+    } catch (const std::system_error&) {
+        m_state.requestError = std::current_exception();
+    }
+    m_state.request = SimulatorState::Request::None;
+}
+
+void SimulatorLoop::followOpens()
+{
+    const PtyDevice::OpenChanges changes = m_device->takeOpenChanges();
+    if (changes.lastClosed)
+        endSession();
+    // After a close and a quick reopen the program's new setting may already
+    // be in place, so the setting is cleared only while nobody has the port.
+    if (m_device->openers() == 0) {
+        if (changes.lastClosed)
+            m_device->unconfigure();
+    } else if (changes.firstOpened) {
+        m_line = Line::Opening;
+    }
+    if (m_line == Line::Opening && m_device->configured())
+        goOnline();
+}
+
+void SimulatorLoop::goOnline()
+{
+    m_line = Line::Online;
+    m_state.online = true;
+    ++m_state.opens;
+    m_state.session.reset();
+    QByteArray atr = m_state.atr;
+    m_state.log(QStringLiteral("opened (%1), ATR %2").arg(m_state.opens).arg(Hex(atr)));
+    InvertBytes(atr);
+    m_state.output.append(atr, {}, Clock::now());
+}
+
+void SimulatorLoop::endSession()
+{
+    if (m_line == Line::Online) {
+        ++m_state.closes;
+        m_state.log(QStringLiteral("closed (%1)").arg(m_state.closes));
+    }
+    m_line = Line::Idle;
+    m_state.online = false;
+    m_state.output.clear();
+}
+
+void SimulatorLoop::receive()
+{
+    if (m_line != Line::Online)
+        return;
+    const QByteArray wire = m_device->read();
+    if (wire.isEmpty())
+        return;
+    m_lastReceived = Clock::now();
+    QByteArray out;
+    for (const char byte : wire) {
+        if (m_state.echo)
+            out.append(byte);
+        const quint8 decoded = InvertByte(quint8(byte));
+        m_state.received.append(char(decoded));
+        QByteArray reply = m_state.session.feed(decoded);
+        InvertBytes(reply);
+        out += reply;
+    }
+    m_state.output.append(out, {}, m_lastReceived);
+}
+
+void SimulatorLoop::dropStaleCommand()
+{
+    if (m_line == Line::Online && m_state.session.midCommand() && Clock::now() - m_lastReceived >= kWorkWaitingTime) {
+        m_state.session.abandon();
+        m_state.log(QStringLiteral("unfinished command dropped"));
+    }
+}
+
+void SimulatorLoop::transmit()
+{
+    if (m_line != Line::Online)
+        return;
+    for (;;) {
+        const Clock::time_point now = Clock::now();
+        const QByteArray bytes = m_state.output.due(now);
+        const qsizetype written = bytes.isEmpty() ? 0 : m_device->write(bytes);
+        m_state.output.written(written, now);
+        if (written == 0 || written < bytes.size())
+            return;
+    }
+}
+
+void SimulatorLoop::hangUp()
+{
+    if (!m_device)
+        return;
+    endSession();
+    m_device.reset();
+    m_state.devicePath.clear();
+    m_state.log(QStringLiteral("hung up"));
+}
+
+void SimulatorLoop::restore()
+{
+    if (m_device)
+        return;
+    makeDevice();
+    m_state.log(QStringLiteral("restored at %1").arg(m_state.devicePath));
+}
+
+void SimulatorLoop::makeDevice()
+{
+    auto device = std::make_unique<PtyDevice>();
+    if (!m_linkPath.isEmpty())
+        PointLink(m_linkPath, device->path());
+    m_device = std::move(device);
+    m_state.devicePath = m_device->path();
+}
