@@ -113,17 +113,16 @@ void SimulatorLoop::serveRequest()
 
 void SimulatorLoop::followOpens()
 {
-    const PtyDevice::OpenChanges changes = m_device->takeOpenChanges();
-    if (changes.lastClosed)
+    PtyDevice::OpenChanges changes = m_device->takeOpenChanges();
+    if (changes.lastClosed) {
         endSession();
-    // After a close and a quick reopen the program's new setting may already
-    // be in place, so the setting is cleared only while nobody has the port.
-    if (m_device->openers() == 0) {
-        if (changes.lastClosed)
-            m_device->unconfigure();
-    } else if (changes.firstOpened) {
-        m_line = Line::Opening;
+        // After a quick close and reopen the newcomer's setting may already be
+        // in place, so it is cleared only while nobody has the port.
+        if (m_device->openers() == 0)
+            changes.firstOpened = m_device->clearSetting();
     }
+    if (changes.firstOpened && m_device->openers() > 0)
+        m_line = Line::Opening;
     if (m_line == Line::Opening && m_device->configured())
         goOnline();
 }
