@@ -5,6 +5,7 @@
 #include "widgets/DownPattern.h"
 #include "widgets/GlyphImages.h"
 #include "widgets/Pictures.h"
+#include "widgets/WidgetAccessibility.h"
 
 #include <QAccessible>
 #include <QKeySequence>
@@ -17,6 +18,7 @@ constexpr QSize InitialSize(50, 40);
 
 TExplorerButton::TExplorerButton(QWidget* parent) : QWidget(parent)
 {
+    InstallWidgetAccessibility(); // before the toolkit caches a plain interface for this widget
     resize(InitialSize);
     setFocusPolicy(Qt::StrongFocus);
     m_accelerator = new QShortcut(this);

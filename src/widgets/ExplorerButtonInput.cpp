@@ -30,14 +30,17 @@ void TExplorerButton::mouseMoveEvent(QMouseEvent* event)
         mouseOver(rect().contains(event->position().toPoint()));
 }
 
+// Repaints when mouse-in changes; the sound and the signals come once per
+// entering and leaving, however the two are learnt.
 void TExplorerButton::mouseOver(bool over)
 {
+    const bool changed = over != m_mouseIn;
+    m_mouseIn = over;
+    if (changed && !m_down && isEnabled())
+        update();
     if (over == m_overReported)
         return;
     m_overReported = over;
-    m_mouseIn = over;
-    if (!m_down && isEnabled())
-        update();
     if (over && !m_down)
         playSound();
     if (over)

@@ -110,7 +110,12 @@ void TExplorerButton::paintUp(QPainter& painter, const ButtonGeometry& g, QColor
     if (captionShown())
         paintCaption(painter, g.caption.translated(m_bevelStyle == TBevelStyle::bsLowered ? OnePixel : QPoint()), font);
     const bool mono = !m_mouseIn && (m_options & TButtonOption::boMonoDisplay);
-    DrawGlyph(painter, g.glyph.topLeft(), !mono ? m_bitmap : !m_noFocusBitmap.isNull() ? m_noFocusBitmap : IBitmap());
+    if (!mono)
+        DrawGlyph(painter, g.glyph.topLeft(), m_bitmap);
+    else if (!m_noFocusBitmap.isNull())
+        DrawGlyph(painter, g.glyph.topLeft(), m_noFocusBitmap);
+    else if (!m_bitmap.isNull())
+        painter.drawImage(g.glyph.topLeft(), ClearedLike(IBitmap(), m_bitmap));
     if (popupMarkShown())
         paintPopupMark(painter, g, false, font);
 }

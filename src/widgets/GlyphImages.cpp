@@ -1,5 +1,6 @@
 #include "widgets/GlyphImages.h"
 
+#include <algorithm>
 #include <array>
 #include <functional>
 
@@ -56,6 +57,20 @@ QImage UnfocusedGlyph(const QImage& glyph, TShadingType shading, const QColor& h
 }
 
 QImage TransparentGlyph(const QImage& glyph) { return MapPixels(glyph, Unchanged, Cleared); }
+
+QImage ClearedLike(const QImage& image, const QImage& glyph)
+{
+    if (image.isNull() || glyph.isNull())
+        return image;
+    QImage cleared = image.convertToFormat(QImage::Format_ARGB32);
+    const QRgb transparent = glyph.pixel(0, 0);
+    const int width = std::min(cleared.width(), glyph.width()), height = std::min(cleared.height(), glyph.height());
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (glyph.pixel(x, y) == transparent)
+                cleared.setPixel(x, y, Cleared(0));
+    return cleared;
+}
 
 QImage GlyphSilhouette(const QImage& glyph, const QColor& colour)
 {

@@ -16,6 +16,11 @@ QImage UnfocusedGlyph(const QImage& glyph, TShadingType shading, const QColor& h
 // The glyph ready to draw: pixels of the transparent colour made fully transparent.
 QImage TransparentGlyph(const QImage& glyph);
 
+// `image` cleared (made transparent) wherever `glyph` shows its transparent
+// colour: how the unfocused glyph is drawn, so that pixels it turned into the
+// transparent colour still show.
+QImage ClearedLike(const QImage& image, const QImage& glyph);
+
 // The glyph's shape in one colour, for the embossed look of a disabled button:
 // every pixel that is neither the transparent colour nor white (nor transparent)
 // takes `colour`, the rest is transparent.

@@ -2,12 +2,14 @@
 
 #include "main/Colours.h"
 #include "widgets/SystemColours.h"
+#include "widgets/WidgetAccessibility.h"
 
 #include <QApplication>
 #include <QPainter>
 
 TLabel3D::TLabel3D(QWidget* parent) : QLabel(parent)
 {
+    InstallWidgetAccessibility(); // before the toolkit caches a plain interface for this widget
     setTextFormat(Qt::PlainText);
     setFont(QFont(QStringLiteral("Arial"), 9, QFont::Bold));
     setColor(Colours::Teal);
