@@ -9,9 +9,6 @@
 #include <functional>
 #include <vector>
 
-// Readable test failures.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
-
 // Records every call a run makes as (kind, text); the operator's boxes go to
 // FakeDialogs, which answers them from its queued replies.
 class FakeScriptHost : public ScriptHost {

@@ -2,7 +2,9 @@
 #include "FakeScriptHost.h"
 
 #include "main/Colours.h"
+#include "main/KestrinError.h"
 #include "main/MessagePump.h"
+#include "main/ProgramFolder.h"
 
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -21,6 +23,20 @@ TEST_F(RunLoop, KeywordsMatchInAnyCaseWithoutDelimiterAndInTableOrder)
     RunScript({"REMARK: test", "rem", "SEND ('00')", "Send('3B 00')", "send('3B 01') trailing", "SENDVAL(P1)",
          "RESET card", "ENDREPEAT", "Remove the card", "SEND('no quote"});
     EXPECT_EQ(host.Texts("send"), QStringList({"3B 00", "3B 01", "", ""}));
+}
+
+TEST_F(RunLoop, BareKeywordsReadNothingOutsideTheLine)
+{
+    // A missing EXEC file ends its level: each EXEC form ends a run of its own.
+    RunScript({"SEND('", "SENDVAL(", "GET(", "ENDREPEAT", "INC(", "MESSAGE('", "PROMPT('", "COMM(", "STATUS(",
+               "PRINT(", "PRINTLN(", "FEED(", "DISPLAY(", "EXEC('"});
+    RunScript({"EXEC(\""});
+    EXPECT_EQ(host.Actions(), QStringList({"send", "text", "text"}));
+    EXPECT_EQ(host.dialogs.texts("message"), QStringList({"", QString("Script Not Found!\r\n%1/").arg(ProgramFolder()),
+                                                          QString("Script Not Found!\r\n%1/").arg(ProgramFolder())}));
+    EXPECT_EQ(host.dialogs.texts("okcancel"), QStringList{""});
+    for (const char* line : {"REPEAT(", "BAUD(", "WAIT("})
+        EXPECT_THROW(RunScript({line}), ConversionError) << line;
 }
 
 TEST_F(RunLoop, LinesAreWrittenBackTrimmedAndEmptyOnesLeftAlone)
