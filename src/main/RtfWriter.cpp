@@ -46,12 +46,16 @@ QByteArray FormatChange(const TextRun& from, const TextRun& to, const QList<quin
 }
 
 // Plain ASCII as it stands; Latin-1 letters as \'hh (the same in code page 1252);
-// every other UTF-16 unit as \uN with "?" for readers that know no Unicode.
-void AppendEscaped(QByteArray& rtf, QStringView text)
+// every other UTF-16 unit as \uN with "?" for readers that know no Unicode. A
+// blank after a blank goes in a group of its own: LibreOffice reads a run of
+// blanks as other characters.
+void AppendEscaped(QByteArray& rtf, QStringView text, bool& afterBlank)
 {
     for (QChar c : text) {
         const char16_t unit = c.unicode();
-        if (unit == u'\\' || unit == u'{' || unit == u'}') {
+        if (unit == u' ' && afterBlank) {
+            rtf += "{ }";
+        } else if (unit == u'\\' || unit == u'{' || unit == u'}') {
             rtf += '\\';
             rtf += char(unit);
         } else if (unit == u'\t') {
@@ -63,6 +67,7 @@ void AppendEscaped(QByteArray& rtf, QStringView text)
         } else {
             rtf += "\\u" + QByteArray::number(qint16(unit)) + '?';
         }
+        afterBlank = unit == u' ';
     }
 }
 
@@ -86,13 +91,15 @@ QByteArray WriteRtf(const QList<TextRun>& runs)
     const QList<quint32> colours = UsedColours(runs);
     QByteArray rtf = Header(colours);
     TextRun current;
+    bool afterBlank = false;
     for (const TextRun& run : runs) {
         if (run.lineEnd) {
             rtf += "\\par\r\n";
+            afterBlank = false;
         } else if (!run.text.isEmpty()) {
             rtf += FormatChange(current, run, colours);
             current = run;
-            AppendEscaped(rtf, run.text);
+            AppendEscaped(rtf, run.text, afterBlank);
         }
     }
     return rtf + "}\r\n";

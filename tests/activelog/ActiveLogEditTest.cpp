@@ -120,22 +120,22 @@ TEST(ActiveLogEdit, InsertsInTheMiddleOfALongLineKeepItWhole)
 
 TEST(ActiveLogEdit, AnOperatorSelectionKeepsItsText)
 {
-    ActiveLogEdit log;
-    log.InsertAtCaret("0123456789");
-    log.Flush();
-    Select(log, 2, 5);
-    log.InsertAtCaret("ab");
-    log.Flush();
-    log.InsertAtCaret("cd");
-    EXPECT_EQ(log.Text(), "01234abcd56789");
-    EXPECT_EQ(log.textCursor().selectedText(), "234");
-
-    Select(log, 5, 2);
-    log.InsertAtCaret("xy");
-    log.Flush();
-    log.InsertAtCaret("z");
-    EXPECT_EQ(log.Text(), "01xyz234abcd56789");
-    EXPECT_EQ(log.textCursor().selectedText(), "234");
+    struct Case {
+        int anchor, position;
+        QString text;
+    };
+    // The caret is the end of the selection that moved: there the text goes in.
+    for (const Case& selection : {Case{2, 5, "01234abcd56789"}, Case{5, 2, "01abcd23456789"}}) {
+        ActiveLogEdit log;
+        log.InsertAtCaret("0123456789");
+        log.Flush();
+        Select(log, selection.anchor, selection.position);
+        log.InsertAtCaret("ab");
+        log.Flush();
+        log.InsertAtCaret("cd");
+        EXPECT_EQ(log.Text(), selection.text);
+        EXPECT_EQ(log.textCursor().selectedText(), "234");
+    }
 }
 
 TEST(ActiveLogEdit, TextCollectedBeforeAClickGoesWhereTheCaretWas)
