@@ -10,16 +10,30 @@
 
 namespace {
 
-class ExplorerButtonAccessible : public QAccessibleWidget {
+// A painted widget goes by the text it shows, unless it was given an accessible name.
+class PaintedWidgetAccessible : public QAccessibleWidget {
 public:
-    explicit ExplorerButtonAccessible(TExplorerButton* button) : QAccessibleWidget(button, QAccessible::Button) {}
+    using QAccessibleWidget::QAccessibleWidget;
 
-    // The caption as it reads; an icon-only button without one goes by its hint
-    // or its overlay text.
     QString text(QAccessible::Text kind) const override
     {
         if (kind != QAccessible::Name || !widget()->accessibleName().isEmpty())
             return QAccessibleWidget::text(kind);
+        return shownName();
+    }
+
+protected:
+    virtual QString shownName() const = 0;
+};
+
+class ExplorerButtonAccessible : public PaintedWidgetAccessible {
+public:
+    explicit ExplorerButtonAccessible(TExplorerButton* button) : PaintedWidgetAccessible(button, QAccessible::Button) {}
+
+    // The caption as it reads; an icon-only button without one goes by its hint
+    // or its overlay text.
+    QString shownName() const override
+    {
         for (const QString& name : {StripAccelerators(button()->Caption()), button()->toolTip(), button()->ovActive()})
             if (!name.isEmpty())
                 return name;
@@ -58,14 +72,12 @@ private:
     TExplorerButton* button() const { return static_cast<TExplorerButton*>(widget()); }
 };
 
-class Label3DAccessible : public QAccessibleWidget {
+class Label3DAccessible : public PaintedWidgetAccessible {
 public:
-    explicit Label3DAccessible(TLabel3D* label) : QAccessibleWidget(label, QAccessible::StaticText) {}
+    explicit Label3DAccessible(TLabel3D* label) : PaintedWidgetAccessible(label, QAccessible::StaticText) {}
 
-    QString text(QAccessible::Text kind) const override
+    QString shownName() const override
     {
-        if (kind != QAccessible::Name || !widget()->accessibleName().isEmpty())
-            return QAccessibleWidget::text(kind);
         const TLabel3D* label = static_cast<TLabel3D*>(widget());
         return label->ShowAccelChar() ? StripAccelerators(label->text()) : label->text();
     }

@@ -14,6 +14,13 @@ void CloseNextPopup()
     });
 }
 
+// A menu of one item that counts how often it was shown.
+struct CountedMenu {
+    CountedMenu() { menu.addAction(QStringLiteral("One")); }
+    QMenu menu;
+    QSignalSpy shown{&menu, &QMenu::aboutToShow};
+};
+
 } // namespace
 
 TEST_F(ExplorerButtonTest, NewButtonHasTheDescribedDefaults)
@@ -98,14 +105,12 @@ TEST_F(ExplorerButtonTest, PressingMovingOffAndReleasingDoesNotClick)
 
 TEST_F(ExplorerButtonTest, DropDownMenuShowsOnPressAndNeverClicks)
 {
-    QMenu menu;
-    menu.addAction(QStringLiteral("One"));
-    first->setDropDownMenu(&menu);
-    QSignalSpy shown(&menu, &QMenu::aboutToShow);
+    CountedMenu menu;
+    first->setDropDownMenu(&menu.menu);
     QSignalSpy clicks(first, &TExplorerButton::clicked);
     CloseNextPopup();
     Click(first);
-    EXPECT_EQ(shown.count(), 1);
+    EXPECT_EQ(menu.shown.count(), 1);
     EXPECT_EQ(clicks.count(), 0);
     EXPECT_FALSE(first->IsPressed());
 }
@@ -123,15 +128,13 @@ TEST_F(ExplorerButtonTest, DestroyedDropDownMenuIsCleared)
 
 TEST_F(ExplorerButtonTest, PopupMenuOnTheRightButtonLeavesTheButtonUp)
 {
-    QMenu menu;
-    menu.addAction(QStringLiteral("One"));
-    first->setPopupMenu(&menu);
-    QSignalSpy shown(&menu, &QMenu::aboutToShow);
+    CountedMenu menu;
+    first->setPopupMenu(&menu.menu);
     QTest::mousePress(first, Qt::LeftButton, {}, QPoint(5, 5));
     CloseNextPopup();
     QContextMenuEvent context(QContextMenuEvent::Mouse, QPoint(5, 5), first->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(first, &context);
-    EXPECT_EQ(shown.count(), 1);
+    EXPECT_EQ(menu.shown.count(), 1);
     EXPECT_FALSE(first->IsPressed());
 }
 

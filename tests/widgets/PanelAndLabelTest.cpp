@@ -62,6 +62,13 @@ TEST(KxPanel, TopBarPaintsALoweredLine)
 
 namespace {
 
+void Arrange(TLabel3D& label, QSize size, QPoint offsets)
+{
+    label.resize(size);
+    label.setOLeft(offsets.x());
+    label.setOTop(offsets.y());
+}
+
 QRect WhiteInk(TLabel3D& label)
 {
     return InkBounds(RenderOnGround(label), NearColour(Qt::white, 60));
@@ -84,13 +91,10 @@ TEST(Label3D, DefaultsAreWhiteBoldArialOnTealWithOffsetsFiveAndTwo)
 TEST(Label3D, CaptionIsDrawnShiftedByTheOffsetsOnItsFilledBox)
 {
     TLabel3D label(QStringLiteral("Active Log"));
-    label.resize(120, 22);
-    label.setOLeft(0);
-    label.setOTop(0);
+    Arrange(label, QSize(120, 22), QPoint(0, 0));
     const QRect plain = WhiteInk(label);
     ASSERT_FALSE(plain.isEmpty());
-    label.setOLeft(5);
-    label.setOTop(2);
+    Arrange(label, QSize(120, 22), QPoint(5, 2));
     const QRect shifted = WhiteInk(label);
     EXPECT_EQ(shifted.topLeft(), plain.topLeft() + QPoint(5, 2));
     EXPECT_EQ(QColor(RenderOnGround(label).pixel(119, 21)), QColor(0, 128, 128)); // the whole box is filled
@@ -99,9 +103,7 @@ TEST(Label3D, CaptionIsDrawnShiftedByTheOffsetsOnItsFilledBox)
 TEST(Label3D, CaptionRunsOffTheRightAndBottomEdges)
 {
     TLabel3D label(QStringLiteral("A caption far longer than its label is wide"));
-    label.resize(60, 14);
-    label.setOLeft(30);
-    label.setOTop(4);
+    Arrange(label, QSize(60, 14), QPoint(30, 4));
     const QRect ink = WhiteInk(label);
     ASSERT_FALSE(ink.isEmpty());
     EXPECT_GE(ink.left(), 30);
