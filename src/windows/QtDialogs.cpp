@@ -20,11 +20,13 @@ int ShowBoxOf(QMessageBox::Icon icon, const QString& caption, const QString& tex
 {
     QMessageBox box(icon, caption, text, buttons, QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
+    box.setWindowFlag(Qt::WindowStaysOnTopHint); // never hidden by the system display
     return box.exec();
 }
 
 std::optional<QString> RunFileDialog(QFileDialog& dialog, const FileDialogRequest& request)
 {
+    dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
     if (!request.caption.isEmpty())
         dialog.setWindowTitle(request.caption);
     dialog.setNameFilters(NameFilters(request.filter));

@@ -6,7 +6,8 @@ class TCustomCommand;
 class TInputForm;
 
 // The program's real dialogs: Qt message boxes and file dialogs, and the program's
-// own input dialog and data sender. Message boxes show their text as plain text.
+// own input dialog and data sender. Message boxes show their text as plain text;
+// every box and dialog stays above the always-on-top system display.
 class QtDialogs : public Dialogs {
 public:
     QtDialogs(TInputForm& inputForm, TCustomCommand& customCommand);

@@ -10,6 +10,8 @@ TCustomCommand::TCustomCommand(QWidget* parent) : NoEscapeDialog(parent), m_ui(s
 {
     m_ui->setupUi(this);
     setFixedSize(size());
+    // Above the always-on-top system display, which would otherwise hide it.
+    setWindowFlag(Qt::WindowStaysOnTopHint);
     move(DesignedPosition);
     m_ui->command->setFocus();
     connect(m_ui->SendBtn, &QPushButton::clicked, this, &TCustomCommand::SendBtnClick);

@@ -6,6 +6,8 @@ TInputForm::TInputForm(QWidget* parent) : QDialog(parent), m_ui(std::make_unique
 {
     m_ui->setupUi(this);
     setFixedSize(size());
+    // Above the always-on-top system display, which would otherwise hide the question.
+    setWindowFlag(Qt::WindowStaysOnTopHint);
     connect(m_ui->OKBTN, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_ui->Button1, &QPushButton::clicked, this, &QDialog::reject);
 }

@@ -1,11 +1,12 @@
 #include "windows/TLogoForm.h"
 
+#include "main/Colours.h"
 #include "main/MessagePump.h"
 #include "ui_TLogoForm.h"
+#include "widgets/Pictures.h"
 #include "windows/AboutText.h"
 #include "windows/QtColour.h"
 
-#include <QImageReader>
 #include <QMouseEvent>
 #include <chrono>
 
@@ -14,12 +15,9 @@ constexpr std::chrono::milliseconds RevealTick{30};
 constexpr qint64 PassesPerStep = 200;
 constexpr QPoint DesignedPosition{148, 32};
 
-// A picture drawn at the size of its place; none (and no warning) while the file is missing.
 void ShowPicture(QLabel* place, const QString& path)
 {
-    QImageReader reader(path);
-    reader.setScaledSize(place->size());
-    place->setPixmap(QPixmap::fromImage(reader.read()));
+    place->setPixmap(RenderSvgPixmap(path, place->size()));
 }
 } // namespace
 
@@ -30,6 +28,8 @@ TLogoForm::TLogoForm(QWidget* parent)
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setFixedSize(size());
     move(DesignedPosition);
+    m_ui->Label3D1->setColor(Colours::Black);
+    m_ui->Label3D1->setFontColor(Colours::White);
     LoadPictures();
     m_ui->Image3->installEventFilter(this);
     connect(m_ui->Label1, &QPushButton::clicked, this, &TLogoForm::Image3Click);

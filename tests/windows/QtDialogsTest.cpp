@@ -29,6 +29,7 @@ struct BoxSeen {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     Qt::TextFormat format = Qt::AutoText;
     int buttons = 0;
+    bool onTop = false;
 };
 
 class QtDialogsTest : public ::testing::Test {
@@ -41,7 +42,8 @@ protected:
         WhenModalOpens([this, button](QWidget* modal) {
             auto* box = qobject_cast<QMessageBox*>(modal);
             ASSERT_NE(box, nullptr);
-            seen = {box->windowTitle(), box->text(), box->icon(), box->textFormat(), int(box->buttons().size())};
+            seen = {box->windowTitle(), box->text(), box->icon(), box->textFormat(), int(box->buttons().size()),
+                    box->windowFlags().testFlag(Qt::WindowStaysOnTopHint)};
             box->button(button)->click();
         });
     }
@@ -60,6 +62,7 @@ TEST_F(QtDialogsTest, MessageBoxesCarryTheirCaptionIconAndPlainText)
     EXPECT_EQ(seen.text, "<b>Done</b>");
     EXPECT_EQ(seen.format, Qt::PlainText);
     EXPECT_EQ(seen.buttons, 1);
+    EXPECT_TRUE(seen.onTop);
 
     AnswerBox(QMessageBox::Ok);
     dialogs.ShowBox("GetLastError", "No such device");
@@ -111,13 +114,14 @@ TEST_F(QtDialogsTest, OpenDialogCancelledGivesNothing)
 TEST_F(QtDialogsTest, ParameterAndDataLineUseTheProgramsOwnDialogs)
 {
     WhenModalOpens([](QWidget* modal) {
-        EXPECT_EQ(modal, qobject_cast<QWidget*>(modal->findChild<QLineEdit*>("Data")->window()));
+        EXPECT_TRUE(modal->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         modal->findChild<QLineEdit*>("Data")->setText("05");
         modal->findChild<QPushButton*>("OKBTN")->click();
     });
     EXPECT_EQ(dialogs.AskParameter("Record number"), "05");
 
     WhenModalOpens([](QWidget* modal) {
+        EXPECT_TRUE(modal->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         modal->findChild<QLineEdit*>("command")->setText("00 A4");
         modal->findChild<QPushButton*>("SendBtn")->click();
     });
