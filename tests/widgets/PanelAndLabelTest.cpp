@@ -7,15 +7,6 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
-TEST(KxPanel, NewPanelShowsNoTextAndIsNoTopBar)
-{
-    TKxPanel panel;
-    EXPECT_EQ(panel.Caption(), QStringLiteral(" "));
-    EXPECT_FALSE(panel.TopBar());
-    EXPECT_EQ(panel.BevelOuter(), TPanelBevel::bvRaised);
-    EXPECT_EQ(panel.BevelInner(), TPanelBevel::bvNone);
-}
-
 TEST(KxPanel, TopBarFollowsTheParentsTopEdgeThenLeavesA20PixelRaisedPanel)
 {
     QWidget parent;
