@@ -1,0 +1,136 @@
+#include "main/TMainForm.h"
+
+#include "main/Colours.h"
+#include "main/Dialogs.h"
+#include "main/ErrorBoundary.h"
+#include "main/MessagePump.h"
+#include "main/Settings.h"
+#include "ui_TMainForm.h"
+#include "windows/TDisplayForm.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QTimer>
+
+namespace {
+// Passes before a start, so a start never runs inside the click that asked for it.
+constexpr qint64 SettlingPasses = 10000;
+
+QString ColourName(quint32 colour)
+{
+    return QStringLiteral("#%1%2%3")
+        .arg(Colours::RedOf(colour), 2, 16, QLatin1Char('0'))
+        .arg(Colours::GreenOf(colour), 2, 16, QLatin1Char('0'))
+        .arg(Colours::BlueOf(colour), 2, 16, QLatin1Char('0'));
+}
+} // namespace
+
+TMainForm::TMainForm(Dialogs& dialogs, TDisplayForm& display, QWidget* parent)
+    : QMainWindow(parent), m_ui(std::make_unique<Ui::TMainForm>()), m_dialogs(dialogs), m_display(display)
+{
+    m_ui->setupUi(this);
+    SetStatus(QStringLiteral("Ready."), Colours::Teal);
+    ShowPortOpen(false);
+    ConnectControls();
+    ConnectRunControls();
+    ConnectScriptsPage();
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::ConnectControls()
+{
+    connect(m_ui->COMLIST, &QLineEdit::textChanged, this, &TMainForm::COMLISTChange);
+    connect(m_ui->Button1, &QPushButton::clicked, this, &TMainForm::Button1Click);
+    connect(m_ui->Exit1, &QAction::triggered, this, &TMainForm::Exit1Click);
+    connect(m_ui->Save1, &QAction::triggered, this, &TMainForm::Save1Click);
+    connect(m_ui->OpenXPL1, &QAction::triggered, this, &TMainForm::OpenXPL1Click);
+    connect(m_ui->CustomCommand1, &QAction::triggered, this, &TMainForm::CustomCommand1Click);
+}
+
+void TMainForm::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    // After the window has appeared: a start pumps messages for a while.
+    QTimer::singleShot(0, this, [this] { RunGuarded(m_dialogs, [this] { FormShow(); }); });
+}
+
+void TMainForm::closeEvent(QCloseEvent* event)
+{
+    FormClose();
+    QMainWindow::closeEvent(event);
+}
+
+void TMainForm::FormShow()
+{
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    InitializeAll();
+    if (m_ui->AutoInit->isChecked())
+        StartCard();
+}
+
+void TMainForm::InitializeAll()
+{
+    m_ui->Memo1->Clear();
+    m_ui->dat->clear();
+    m_ui->raw->clear();
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    m_ui->Script->clear();
+    ListScripts(QDir::currentPath());
+    m_ui->BaudRate->setCurrentIndex(0);
+    const auto values = LoadSettings(SettingsPath());
+    if (!values)
+        return;
+    m_ui->COMLIST->setText(values->com);
+    m_ui->Delay->setText(values->byteDelay);
+    m_ui->CmdDelay->setText(values->commandDelay);
+    m_ui->AutoInit->setChecked(values->autoInit);
+}
+
+void TMainForm::StartCard()
+{
+    if (MessagePump::PumpTimes(SettlingPasses))
+        m_link.Start();
+}
+
+void TMainForm::COMLISTChange() { m_ui->ComLabel->setText(m_ui->COMLIST->text()); }
+
+void TMainForm::Button1Click()
+{
+    RunGuarded(m_dialogs, [this] {
+        SaveSettings(SettingsPath(), {m_ui->COMLIST->text(), m_ui->Delay->text(), m_ui->CmdDelay->text(),
+                                      m_ui->AutoInit->isChecked()});
+    });
+}
+
+void TMainForm::FormClose()
+{
+    // Every wait ends and every run stops at its next check.
+    MessagePump::SetClosing(true);
+    m_link.Stop();
+    m_display.hide();
+}
+
+void TMainForm::SetStatus(const QString& text, quint32 colour)
+{
+    m_ui->Stat->setText(text);
+    m_ui->Stat->setStyleSheet(QStringLiteral("background: %1; color: white; font-family: Arial; font-weight: bold;")
+                                  .arg(ColourName(colour)));
+}
+
+void TMainForm::ShowPortOpen(bool open)
+{
+    m_ui->Light1->setStyleSheet(
+        QStringLiteral("#Light1 { background: %1; }").arg(ColourName(open ? Colours::Green : Colours::Red)));
+}
+
+void TMainForm::LogAtCaret(const QString& text) { m_ui->Memo1->InsertAtCaret(text); }
+
+void TMainForm::DoText(const QString& text)
+{
+    m_display.InsertText(text);
+    LogAtCaret(text);
+}

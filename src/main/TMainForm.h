@@ -1,0 +1,95 @@
+#pragma once
+
+#include "datafile/DataFileDialogState.h"
+#include "link/CardLink.h"
+#include "main/MainFormHosts.h"
+#include "script/ScriptState.h"
+
+#include <QMainWindow>
+#include <memory>
+
+namespace Ui {
+class TMainForm;
+}
+class Dialogs;
+class ScriptLines;
+class TDisplayForm;
+
+// The operator's workplace: the Active Log, the data file and the current script,
+// the run controls, the Setup and Scripts pages and the status bar. The handlers
+// keep the names of the controls and events they serve; the work itself is done
+// by the card link, the data-file and script units.
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    TMainForm(Dialogs& dialogs, TDisplayForm& display, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // Hexadecimal text of the bytes received since the last line was sent.
+    QString Response;
+    const SerialPort* PortHandle() const { return m_link.PortHandle(); }
+    const TComm* Worker() const { return m_link.Worker(); }
+    CardLink& Link() { return m_link; }
+
+    void FormShow();
+    void InitializeAll();
+    void StartCard();
+    void COMLISTChange();
+    void Button1Click();
+    void FormClose();
+
+    void ExplorerButton2Click();
+    void ExplorerButton4Click();
+    void Exit1Click();
+    void Save1Click();
+    void OpenXPL1Click();
+    void CustomCommand1Click();
+
+    void GetXPL();
+    void WriteXPL();
+    void SendCommand(const QString& line);
+    void WriteScript(ScriptLines& lines);
+    void GetParam(QString& slot, const QString& prompt);
+    void DoText(const QString& text);
+
+    void MainTabChange();
+    void ScriptListClick();
+    void LoadScriptClick();
+    void ScriptListDblClick();
+
+    void SetStatus(const QString& text, quint32 colour);
+    void ShowPortOpen(bool open);
+    void LogAtCaret(const QString& text);
+
+    Ui::TMainForm& ui() { return *m_ui; }
+    Dialogs& dialogs() { return m_dialogs; }
+    TDisplayForm& display() { return m_display; }
+    ScriptState& scriptState() { return m_scriptState; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void ConnectControls();
+    void ConnectRunControls();
+    void ConnectScriptsPage();
+    void ListScripts(const QString& folder);
+    QString SelectedScript() const;
+    // Runs a Send Data, a data-file transmission or a script; refuses a second one.
+    template <typename Run>
+    void RunExclusive(const QString& refusal, Run&& run);
+
+    std::unique_ptr<Ui::TMainForm> m_ui;
+    Dialogs& m_dialogs;
+    TDisplayForm& m_display;
+    MainLinkHost m_linkHost{*this};
+    MainTransmitHost m_transmitHost{*this};
+    MainScriptHost m_scriptHost{*this};
+    CardLink m_link{m_linkHost};
+    ScriptState m_scriptState;
+    DataFileDialogState m_dataFileDialog;
+    QString m_scriptFolder;
+    bool m_shown = false;
+    bool m_running = false;
+};

@@ -1,0 +1,31 @@
+#include "main/TMainForm.h"
+#include "widgets/WidgetAccessibility.h"
+#include "windows/FontSubstitutes.h"
+#include "windows/QtDialogs.h"
+#include "windows/TCustomCommand.h"
+#include "windows/TDisplayForm.h"
+#include "windows/TInputForm.h"
+#include "windows/TLogoForm.h"
+
+#include <QApplication>
+#include <QIcon>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kestrin T.R.X"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/kestrin.svg")));
+    InstallFontSubstitutes();
+    InstallWidgetAccessibility();
+
+    TLogoForm logoForm;
+    logoForm.exec();
+
+    TCustomCommand customCommand;
+    TDisplayForm displayForm;
+    TInputForm inputForm;
+    QtDialogs dialogs(inputForm, customCommand);
+    TMainForm mainForm(dialogs, displayForm);
+    mainForm.showMaximized();
+    return QApplication::exec();
+}
