@@ -12,8 +12,8 @@
 
 void TMainForm::ConnectRunControls()
 {
-    connect(m_ui->ExplorerButton2, &QPushButton::clicked, this, &TMainForm::ExplorerButton2Click);
-    connect(m_ui->ExplorerButton4, &QPushButton::clicked, this, &TMainForm::ExplorerButton4Click);
+    connect(m_ui->ExplorerButton2, &TExplorerButton::clicked, this, &TMainForm::ExplorerButton2Click);
+    connect(m_ui->ExplorerButton4, &TExplorerButton::clicked, this, &TMainForm::ExplorerButton4Click);
 }
 
 template <typename Run>

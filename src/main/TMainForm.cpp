@@ -29,6 +29,7 @@ TMainForm::TMainForm(Dialogs& dialogs, TDisplayForm& display, QWidget* parent)
     : QMainWindow(parent), m_ui(std::make_unique<Ui::TMainForm>()), m_dialogs(dialogs), m_display(display)
 {
     m_ui->setupUi(this);
+    StyleControls();
     SetStatus(QStringLiteral("Ready."), Colours::Teal);
     ShowPortOpen(false);
     ConnectControls();
@@ -117,8 +118,7 @@ void TMainForm::FormClose()
 void TMainForm::SetStatus(const QString& text, quint32 colour)
 {
     m_ui->Stat->setText(text);
-    m_ui->Stat->setStyleSheet(QStringLiteral("background: %1; color: white; font-family: Arial; font-weight: bold;")
-                                  .arg(ColourName(colour)));
+    m_ui->Stat->setColor(colour);
 }
 
 void TMainForm::ShowPortOpen(bool open)

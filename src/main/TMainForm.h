@@ -71,6 +71,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void StyleControls();
     void ConnectControls();
     void ConnectRunControls();
     void ConnectScriptsPage();

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QScreen>
 
 int main(int argc, char** argv)
 {
@@ -26,6 +27,8 @@ int main(int argc, char** argv)
     TInputForm inputForm;
     QtDialogs dialogs(inputForm, customCommand);
     TMainForm mainForm(dialogs, displayForm);
+    // Maximised by the window manager; the geometry covers the screen where there is none.
+    mainForm.setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
     mainForm.showMaximized();
     return QApplication::exec();
 }
