@@ -11,7 +11,7 @@ std::optional<QString> FakeDialogs::nextReply()
 {
     if (replies.empty())
         return std::nullopt;
-    auto reply = replies.front();
+    std::optional<QString> reply = std::move(replies.front());
     replies.pop_front();
     return reply;
 }
