@@ -54,8 +54,9 @@ public:
     void clearReceived();
     bool waitForReceived(qsizetype count, std::chrono::milliseconds timeout) const;
 
-    // Queues bytes to send after everything already queued; bytes sent while the
-    // port is not open (and any not yet sent when it closes) are lost, as on a line.
+    // Queues bytes to send after everything already queued. Bytes sent while the
+    // port is not open (wait for it with waitForOpens) and any not yet sent when
+    // it closes are lost, as on a line.
     void send(const QByteArray& bytes, Pace pace = {});
     // Sends `count` bytes 00 01 .. FF 00 01 ..
     void sendCount(qsizetype count, Pace pace = {});

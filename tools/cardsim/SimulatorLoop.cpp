@@ -3,7 +3,6 @@
 #include "DeviceLink.h"
 #include "link/InvertBytes.h"
 
-#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <chrono>
@@ -18,9 +17,11 @@ using namespace std::chrono_literals;
 
 // How often an opened but not yet configured port is looked at again.
 constexpr auto kConfigurationCheck = 5ms;
-// A command left unfinished this long is dropped, as a card's work waiting
-// time would end it, so one mistyped line does not shift every later command.
-constexpr auto kWorkWaitingTime = 1s;
+
+timespec ToTimespec(Clock::duration duration)
+{
+    return {time_t(duration / 1s), long((duration % 1s) / 1ns)};
+}
 
 QString Hex(const QByteArray& bytes)
 {
@@ -52,11 +53,12 @@ void SimulatorLoop::run()
     while (!m_state.stop) {
         waitForEvents(lock);
         serveRequest();
-        if (m_device) {
+        if (m_device)
             followOpens();
-            receive();
-            dropStaleCommand();
-            transmit();
+        if (m_line == Line::Online) {
+            m_traffic.receive(*m_device);
+            m_traffic.dropStaleCommand();
+            m_traffic.transmit(*m_device);
         }
         m_state.changed.notify_all();
     }
@@ -71,28 +73,18 @@ void SimulatorLoop::wake()
 void SimulatorLoop::waitForEvents(std::unique_lock<std::mutex>& lock)
 {
     std::array<pollfd, 3> fds{{{m_wake.get(), POLLIN, 0}, {-1, POLLIN, 0}, {-1, POLLIN, 0}}};
-    std::optional<Clock::duration> timeout;
-    const Clock::time_point now = Clock::now();
+    LineTraffic::Wait wait;
     if (m_device)
         fds[1].fd = m_device->watch();
     if (m_line == Line::Opening)
-        timeout = kConfigurationCheck;
+        wait.limit = kConfigurationCheck;
     if (m_line == Line::Online) {
-        fds[2].fd = m_device->master();
-        if (const auto due = m_state.output.nextDue(); due && *due > now)
-            timeout = *due - now;
-        else if (due)
-            fds[2].events |= POLLOUT; // due now, yet the line took no more
-        if (m_state.session.midCommand())
-            timeout = std::min(timeout.value_or(Clock::duration::max()), m_lastReceived + kWorkWaitingTime - now);
+        wait = m_traffic.nextWait(Clock::now());
+        fds[2] = {m_device->master(), short(POLLIN | (wait.forRoom ? POLLOUT : 0)), 0};
     }
     lock.unlock();
-    timespec limit{};
-    if (timeout) {
-        const auto wait = std::max(*timeout, Clock::duration::zero());
-        limit = {time_t(wait / 1s), long((wait % 1s) / 1ns)};
-    }
-    ppoll(fds.data(), fds.size(), timeout ? &limit : nullptr, nullptr);
+    const timespec limit = ToTimespec(wait.limit.value_or(Clock::duration::zero()));
+    ppoll(fds.data(), fds.size(), wait.limit ? &limit : nullptr, nullptr);
     eventfd_t ignored = 0;
     eventfd_read(m_wake.get(), &ignored);
     lock.lock();
@@ -148,49 +140,6 @@ void SimulatorLoop::endSession()
     m_line = Line::Idle;
     m_state.online = false;
     m_state.output.clear();
-}
-
-void SimulatorLoop::receive()
-{
-    if (m_line != Line::Online)
-        return;
-    const QByteArray wire = m_device->read();
-    if (wire.isEmpty())
-        return;
-    m_lastReceived = Clock::now();
-    QByteArray out;
-    for (const char byte : wire) {
-        if (m_state.echo)
-            out.append(byte);
-        const quint8 decoded = InvertByte(quint8(byte));
-        m_state.received.append(char(decoded));
-        QByteArray reply = m_state.session.feed(decoded);
-        InvertBytes(reply);
-        out += reply;
-    }
-    m_state.output.append(out, {}, m_lastReceived);
-}
-
-void SimulatorLoop::dropStaleCommand()
-{
-    if (m_line == Line::Online && m_state.session.midCommand() && Clock::now() - m_lastReceived >= kWorkWaitingTime) {
-        m_state.session.abandon();
-        m_state.log(QStringLiteral("unfinished command dropped"));
-    }
-}
-
-void SimulatorLoop::transmit()
-{
-    if (m_line != Line::Online)
-        return;
-    for (;;) {
-        const Clock::time_point now = Clock::now();
-        const QByteArray bytes = m_state.output.due(now);
-        const qsizetype written = bytes.isEmpty() ? 0 : m_device->write(bytes);
-        m_state.output.written(written, now);
-        if (written == 0 || written < bytes.size())
-            return;
-    }
 }
 
 void SimulatorLoop::hangUp()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LineTraffic.h"
 #include "PtyDevice.h"
 #include "SimulatorState.h"
 #include "UniqueFd.h"
@@ -30,9 +31,6 @@ private:
     void followOpens();
     void goOnline();
     void endSession();
-    void receive();
-    void dropStaleCommand();
-    void transmit();
     void hangUp();
     void restore();
     void makeDevice();
@@ -42,5 +40,5 @@ private:
     UniqueFd m_wake;
     std::unique_ptr<PtyDevice> m_device;
     Line m_line = Line::Idle;
-    LineOutput::Clock::time_point m_lastReceived;
+    LineTraffic m_traffic{m_state};
 };

@@ -59,10 +59,14 @@ int main(int argc, char** argv)
         Fail(QStringLiteral("'%1' is not a list of hexadecimal bytes").arg(parser.value(atr)));
 
     // Blocked before the simulator's thread starts, so only sigwait sees them.
+    // A shell starts background jobs with SIGINT ignored, and an ignored signal
+    // never reaches sigwait.
     sigset_t stopSignals;
     sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGINT);
-    sigaddset(&stopSignals, SIGTERM);
+    for (const int stop : {SIGINT, SIGTERM}) {
+        std::signal(stop, SIG_DFL);
+        sigaddset(&stopSignals, stop);
+    }
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
     try {
         return RunSimulator(parser.value(link), !parser.isSet(noEcho), *atrBytes, stopSignals);

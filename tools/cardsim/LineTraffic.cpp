@@ -1,0 +1,69 @@
+#include "LineTraffic.h"
+
+#include "link/InvertBytes.h"
+
+#include <algorithm>
+#include <chrono>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// A command left unfinished this long is dropped, as a card's work waiting
+// time would end it, so one mistyped line does not shift every later command.
+constexpr auto kWorkWaitingTime = 1s;
+
+} // namespace
+
+void LineTraffic::receive(PtyDevice& device)
+{
+    const QByteArray wire = device.read();
+    if (wire.isEmpty())
+        return;
+    m_lastReceived = Clock::now();
+    QByteArray out;
+    for (const char byte : wire) {
+        if (m_state.echo)
+            out.append(byte);
+        const quint8 decoded = InvertByte(quint8(byte));
+        m_state.received.append(char(decoded));
+        QByteArray reply = m_state.session.feed(decoded);
+        InvertBytes(reply);
+        out += reply;
+    }
+    m_state.output.append(out, {}, m_lastReceived);
+}
+
+void LineTraffic::transmit(PtyDevice& device)
+{
+    for (;;) {
+        const Clock::time_point now = Clock::now();
+        const QByteArray bytes = m_state.output.due(now);
+        const qsizetype written = bytes.isEmpty() ? 0 : device.write(bytes);
+        m_state.output.written(written, now);
+        if (written == 0 || written < bytes.size())
+            return;
+    }
+}
+
+void LineTraffic::dropStaleCommand()
+{
+    if (m_state.session.midCommand() && Clock::now() - m_lastReceived >= kWorkWaitingTime) {
+        m_state.session.abandon();
+        m_state.log(QStringLiteral("unfinished command dropped"));
+    }
+}
+
+LineTraffic::Wait LineTraffic::nextWait(Clock::time_point now) const
+{
+    Wait wait;
+    if (const auto due = m_state.output.nextDue(); due && *due > now)
+        wait.limit = *due - now;
+    else
+        wait.forRoom = due.has_value();
+    if (m_state.session.midCommand()) {
+        const Clock::duration stale = std::max(m_lastReceived + kWorkWaitingTime - now, Clock::duration::zero());
+        wait.limit = std::min(wait.limit.value_or(stale), stale);
+    }
+    return wait;
+}
