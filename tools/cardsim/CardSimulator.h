@@ -43,7 +43,7 @@ public:
     // thread with its lock held: it must not call back into the simulator.
     void setLogger(Logger logger);
 
-    // Opens that got an ATR, and closes of such opens, since the start.
+    // Opens that got an ATR, and ends of such opens (a close or a hang-up).
     int opens() const;
     int closes() const;
     bool waitForOpens(int count, std::chrono::milliseconds timeout) const;
