@@ -1,0 +1,143 @@
+#include "LinkOnPty.h"
+
+#include "link/SerialPort.h"
+#include "link/TComm.h"
+#include "main/MessagePump.h"
+
+#include <QProcess>
+#include <cerrno>
+#include <cstring>
+#include <thread>
+
+namespace {
+
+QString SystemText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+// Waits, without pumping messages, until the worker has left its loop by itself.
+bool EndsWithoutPumping(const TComm* worker)
+{
+    const auto deadline = std::chrono::steady_clock::now() + Patience;
+    while (!worker->isFinished() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return worker->isFinished();
+}
+
+} // namespace
+
+TEST_F(LinkOnPty, StartShowsTheAtrInTheResponseAndTheLog)
+{
+    StartAndTakeAtr();
+    EXPECT_EQ(m_host.log, AtrText);
+    EXPECT_EQ(m_host.lights, std::vector<bool>{true});
+    EXPECT_TRUE(m_host.fakeDialogs.shown.empty());
+    EXPECT_TRUE(m_simulator.waitForOpens(1, Patience));
+}
+
+TEST_F(LinkOnPty, StopClosesThePortAndTheWorkerEnds)
+{
+    StartAndTakeAtr();
+    m_link.Stop();
+    EXPECT_FALSE(m_link.Polling());
+    EXPECT_EQ(m_link.Worker(), nullptr);
+    EXPECT_FALSE(m_link.PortHandle()->IsOpen());
+    EXPECT_TRUE(m_simulator.waitForCloses(1, Patience));
+}
+
+TEST_F(LinkOnPty, AMissingDeviceIsReportedAndALaterStartWorks)
+{
+    const int descriptors = OpenDescriptors();
+    m_host.portName = QStringLiteral("/dev/kestrin-no-such-device");
+    m_link.Start();
+    EXPECT_EQ(m_host.ErrorBoxes(), QStringList{SystemText(ENOENT)});
+    EXPECT_EQ(m_host.lights, std::vector<bool>{false});
+    EXPECT_FALSE(m_link.Polling());
+    EXPECT_EQ(m_link.Worker(), nullptr);
+    EXPECT_FALSE(m_link.PortHandle()->IsOpen());
+    EXPECT_EQ(OpenDescriptors(), descriptors);
+
+    m_host.portName = m_simulator.devicePath();
+    StartAndTakeAtr();
+    EXPECT_EQ(m_host.lights.back(), true);
+}
+
+TEST_F(LinkOnPty, ASecondStartReopensThePortWithoutLeakingDescriptors)
+{
+    StartAndTakeAtr();
+    const int descriptors = OpenDescriptors();
+    for (int restart = 1; restart <= 3; ++restart) {
+        m_link.Start();
+        EXPECT_TRUE(m_link.Polling());
+        EXPECT_TRUE(m_simulator.waitForCloses(restart, Patience));
+        EXPECT_TRUE(m_simulator.waitForOpens(restart + 1, Patience));
+        EXPECT_EQ(OpenDescriptors(), descriptors);
+    }
+    EXPECT_EQ(m_host.ErrorBoxes(), QStringList{});
+    m_host.response.clear();
+    m_simulator.send(Bytes("90 00"));
+    EXPECT_TRUE(PumpUntilResponseEnds("90 00 "));
+}
+
+TEST_F(LinkOnPty, ADeviceHeldByAnotherOpenerCannotBeOpened)
+{
+    StartAndTakeAtr();
+    SerialPort second;
+    EXPECT_EQ(second.Open(m_simulator.devicePath()), EBUSY);
+    EXPECT_FALSE(second.IsOpen());
+
+    m_link.Stop();
+    ASSERT_EQ(second.Open(m_simulator.devicePath()), 0);
+    m_link.Start();
+    EXPECT_EQ(m_host.ErrorBoxes(), QStringList{SystemText(EBUSY)});
+    EXPECT_FALSE(m_link.Polling());
+    EXPECT_EQ(m_host.lights.back(), false);
+}
+
+TEST_F(LinkOnPty, ADeviceLockedByAnotherProcessCannotBeOpened)
+{
+    QProcess holder;
+    holder.start(QStringLiteral("flock"), {QStringLiteral("--exclusive"), m_simulator.devicePath(),
+                                           QStringLiteral("-c"), QStringLiteral("echo locked; exec cat")});
+    ASSERT_TRUE(holder.waitForReadyRead(int(std::chrono::milliseconds(Patience).count())));
+    m_link.Start();
+    EXPECT_EQ(m_host.ErrorBoxes(), QStringList{SystemText(EBUSY)});
+    EXPECT_FALSE(m_link.Polling());
+
+    holder.closeWriteChannel(); // the holder ends, and the lock with it
+    ASSERT_TRUE(holder.waitForFinished(int(std::chrono::milliseconds(Patience).count())));
+    StartAndTakeAtr();
+}
+
+TEST_F(LinkOnPty, AVanishedDeviceIsReportedOnceAndTheWorkerEnds)
+{
+    StartAndTakeAtr();
+    const TComm* worker = m_link.Worker();
+    m_simulator.hangUp();
+    EXPECT_TRUE(EndsWithoutPumping(worker));
+    ASSERT_TRUE(PumpUntil([this] { return !m_host.ErrorBoxes().isEmpty(); }));
+    MessagePump::PumpTimes(1000);
+    EXPECT_EQ(m_host.ErrorBoxes(), QStringList{SystemText(EIO)});
+    EXPECT_FALSE(m_link.Polling());
+    EXPECT_EQ(m_link.Worker(), nullptr);
+    EXPECT_EQ(m_host.lights, (std::vector<bool>{true, false}));
+
+    m_simulator.restore();
+    m_host.portName = m_simulator.devicePath();
+    m_host.response.clear();
+    StartAndTakeAtr();
+}
+
+TEST_F(LinkOnPty, ARestartBeforeTheLostLineIsReportedKeepsTheNewLink)
+{
+    StartAndTakeAtr();
+    const TComm* lost = m_link.Worker();
+    m_simulator.hangUp();
+    ASSERT_TRUE(EndsWithoutPumping(lost));
+    m_simulator.restore();
+    m_host.portName = m_simulator.devicePath();
+    m_host.response.clear();
+    m_link.Start(); // handles the old worker's report while it waits for the new one
+    MessagePump::PumpTimes(1000);
+    EXPECT_TRUE(m_link.Polling());
+    EXPECT_EQ(m_host.lights.back(), true);
+    EXPECT_TRUE(PumpUntilResponseEnds(AtrText));
+}
