@@ -19,7 +19,8 @@ protected:
     void runWaitingScript(const std::function<void()>& closeAction)
     {
         ui().DataTab->setCurrentWidget(ui().ScriptTab);
-        ui().Script->setPlainText("STATUS('about to wait')\nWAIT(\"100000000\")\nPRINT(\"after\")");
+        ui().Script->setPlainText(
+            "DISPLAY(\"ZOOM IN\")\nSTATUS('about to wait')\nWAIT(\"100000000\")\nPRINT(\"after\")");
         // The status shows "about to wait" until the next line starts, and only
         // the WAIT pumps after that.
         auto announced = std::make_shared<bool>(false);
@@ -46,6 +47,7 @@ TEST_F(ClosingTest, ExitDuringAScriptWaitStopsTheRunAndClosesThePort)
 {
     runWaitingScript([this] { ui().Exit1->trigger(); });
     expectClosedAndStopped();
+    EXPECT_FALSE(displayWindow().isVisible());
     EXPECT_FALSE(ui().Active->isChecked());
     EXPECT_FALSE(ui().Paused->isChecked());
 }
@@ -85,6 +87,19 @@ TEST_F(ClosingTest, TheCloseBoxDuringABlockStopsItBetweenBytes)
     form().ExplorerButton4Click();
     expectClosedAndStopped();
     EXPECT_TRUE(received().isEmpty() || received() == "A0") << "at most the byte handed over before the close";
+}
+
+TEST_F(ClosingTest, ClosingWhileAScriptAsksForAParameterEndsTheRun)
+{
+    ui().DataTab->setCurrentWidget(ui().ScriptTab);
+    ui().Script->setPlainText("GET(P1,'Record')\nSEND('00 B0 00 00 01')\nPRINT(\"after\")");
+    dialogs().onShown = [this](const FakeDialogs::Shown&) { form().close(); };
+    form().ExplorerButton4Click();
+    EXPECT_FALSE(form().isVisible());
+    EXPECT_TRUE(simulator().waitForCloses(1, 30s));
+    EXPECT_EQ(received(), "");
+    EXPECT_FALSE(displayText().contains("after"));
+    EXPECT_EQ(shownTexts("parameter").size(), 1);
 }
 
 using ClosingAtStartTest = MainWindowTest;

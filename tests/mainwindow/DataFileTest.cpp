@@ -56,8 +56,9 @@ TEST_F(DataFileTest, TheExampleFilePutsExactlyItsBlocksOnTheWire)
     EXPECT_EQ(statText(), "Ready.");
     EXPECT_EQ(statColour(), Green);
     EXPECT_TRUE(dialogs().texts("error").isEmpty());
-    // The card echoes every byte; its answers reach the log and the response.
-    ASSERT_TRUE(pumpUntil([this] { return log().contains("3F 00 "); }));
+    // The card's answer to the second block (3F 00 found) reaches the response and the log.
+    ASSERT_TRUE(pumpUntil([this] { return form().Response.endsWith("9F 0F "); }));
+    EXPECT_TRUE(log().endsWith("9F 0F ")) << log().toStdString();
 }
 
 TEST_F(DataFileTest, AnNaByteDelayEndsTheRunWithTheConversionError)

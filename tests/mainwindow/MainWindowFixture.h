@@ -25,6 +25,7 @@ protected:
     TMainForm& form() { return *m_form; }
     Ui::TMainForm& ui() { return m_form->ui(); }
     FakeDialogs& dialogs() { return m_dialogs; }
+    TDisplayForm& displayWindow() { return *m_display; }
     CardSimulator& simulator();
     QString folderPath(const QString& name) const { return m_folder.filePath(name); }
 

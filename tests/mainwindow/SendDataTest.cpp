@@ -56,6 +56,31 @@ TEST_F(SendDataTest, AfterAFailedOpenTheRunGoesOnWithoutSending)
     EXPECT_EQ(log(), "\r\n");
 }
 
+TEST_F(SendDataTest, ThePageInFrontIsLookedAtAgainAfterTheDataFile)
+{
+    startLink();
+    ui().raw->setPlainText("A0 B0 00 00 01\nR");
+    ui().Script->setPlainText("PRINT(\"script too\")");
+    atNextPass([this] { ui().DataTab->setCurrentWidget(ui().ScriptTab); }); // during the data file's run
+    form().ExplorerButton4Click();
+    EXPECT_EQ(received(), "A0 B0 00 00 01");
+    EXPECT_EQ(displayText(), "script too");
+    EXPECT_EQ(statText(), "Ready.");
+}
+
+TEST_F(SendDataTest, OpenDataFileDuringAScriptEmptiesItAndEndsTheRun)
+{
+    startLink();
+    ui().DataTab->setCurrentWidget(ui().ScriptTab);
+    ui().Script->setPlainText("WAIT(\"200\")\nPRINT(\"after\")\nPRINT(\"more\")");
+    atNextPass([this] { ui().OpenXPL1->trigger(); }); // and cancel its dialog
+    form().ExplorerButton4Click();
+    EXPECT_TRUE(ui().Script->toPlainText().isEmpty());
+    EXPECT_EQ(displayText(), "");
+    EXPECT_EQ(statText(), "Ready.");
+    EXPECT_TRUE(dialogs().texts("error").isEmpty());
+}
+
 TEST_F(SendDataTest, ASecondSendDataDuringARunIsRefused)
 {
     startLink();

@@ -134,6 +134,20 @@ TEST_F(StartupTest, InitializeWithAMissingDeviceReportsItAndACorrectedNameStarts
     EXPECT_EQ(dialogs().shown.size(), 1u);
 }
 
+TEST_F(StartupTest, AVanishedCardInterfaceTurnsTheLightRedAndSendingGoesOn)
+{
+    startLink();
+    simulator().hangUp();
+    ASSERT_TRUE(pumpUntil([this] { return !dialogs().shown.empty(); }));
+    EXPECT_EQ(dialogs().shown[0].caption, "GetLastError");
+    EXPECT_FALSE(form().Link().Polling());
+    EXPECT_EQ(lightColour(), Red);
+    ui().raw->setPlainText("A0\nR");
+    form().ExplorerButton4Click();
+    EXPECT_EQ(statText(), "Ready.");
+    EXPECT_EQ(dialogs().shown.size(), 1u);
+}
+
 // FAULT of the card simulator (left failing for the integrator): now and then the
 // second open shows "GetLastError: Invalid argument". On the last close the
 // simulator resets the line settings from its side (PtyDevice::clearSetting) and
