@@ -8,21 +8,28 @@
 
 namespace {
 
-using StartupTest = MainWindowTest;
+class StartupTest : public MainWindowTest {
+protected:
+    // The Setup page as designed, the status bar untouched, no link.
+    void expectDesignValuesAndNoLink()
+    {
+        EXPECT_EQ(ui().COMLIST->text(), "COM1");
+        EXPECT_EQ(ui().Delay->text(), "500");
+        EXPECT_EQ(ui().CmdDelay->text(), "20000");
+        EXPECT_FALSE(ui().AutoInit->isChecked());
+        EXPECT_EQ(ui().ComLabel->text(), "COM");
+        EXPECT_EQ(form().PortHandle(), nullptr);
+        EXPECT_EQ(form().Worker(), nullptr);
+        EXPECT_EQ(lightColour(), Red);
+    }
+};
 
 TEST_F(StartupTest, WithoutSettingsFileTheDesignValuesStayAndNothingStarts)
 {
     form().FormShow();
-    EXPECT_EQ(ui().COMLIST->text(), "COM1");
-    EXPECT_EQ(ui().Delay->text(), "500");
-    EXPECT_EQ(ui().CmdDelay->text(), "20000");
-    EXPECT_FALSE(ui().AutoInit->isChecked());
-    EXPECT_EQ(ui().ComLabel->text(), "COM");
+    expectDesignValuesAndNoLink();
     EXPECT_EQ(ui().BaudRate->currentText(), "9600");
     EXPECT_TRUE(ui().dat->toPlainText().isEmpty());
-    EXPECT_EQ(form().PortHandle(), nullptr);
-    EXPECT_EQ(form().Worker(), nullptr);
-    EXPECT_EQ(lightColour(), Red);
     EXPECT_TRUE(dialogs().shown.empty());
 }
 
@@ -30,12 +37,7 @@ TEST_F(StartupTest, ComNaLoadsNothingElse)
 {
     writeSettings({"COM=NA", "BDELAY=7", "CDELAY=8", "AUTOINIT=1"});
     form().FormShow();
-    EXPECT_EQ(ui().COMLIST->text(), "COM1");
-    EXPECT_EQ(ui().Delay->text(), "500");
-    EXPECT_EQ(ui().CmdDelay->text(), "20000");
-    EXPECT_FALSE(ui().AutoInit->isChecked());
-    EXPECT_EQ(ui().ComLabel->text(), "COM");
-    EXPECT_EQ(form().PortHandle(), nullptr);
+    expectDesignValuesAndNoLink();
 }
 
 TEST_F(StartupTest, MissingDelayKeysReadNaAndAutoInitCountsOnlyANonZeroNumber)
