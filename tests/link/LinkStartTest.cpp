@@ -1,10 +1,10 @@
 #include "LinkOnPty.h"
+#include "LockHolder.h"
 
 #include "link/SerialPort.h"
 #include "link/TComm.h"
 #include "main/MessagePump.h"
 
-#include <QProcess>
 #include <cerrno>
 #include <cstring>
 #include <thread>
@@ -94,16 +94,13 @@ TEST_F(LinkOnPty, ADeviceHeldByAnotherOpenerCannotBeOpened)
 
 TEST_F(LinkOnPty, ADeviceLockedByAnotherProcessCannotBeOpened)
 {
-    QProcess holder;
-    holder.start(QStringLiteral("flock"), {QStringLiteral("--exclusive"), m_simulator.devicePath(),
-                                           QStringLiteral("-c"), QStringLiteral("echo locked; exec cat")});
-    ASSERT_TRUE(holder.waitForReadyRead(int(std::chrono::milliseconds(Patience).count())));
-    m_link.Start();
-    EXPECT_EQ(m_host.ErrorBoxes(), QStringList{SystemText(EBUSY)});
-    EXPECT_FALSE(m_link.Polling());
-
-    holder.closeWriteChannel(); // the holder ends, and the lock with it
-    ASSERT_TRUE(holder.waitForFinished(int(std::chrono::milliseconds(Patience).count())));
+    {
+        LockHolder holder(m_simulator.devicePath());
+        ASSERT_TRUE(holder.Locked());
+        m_link.Start();
+        EXPECT_EQ(m_host.ErrorBoxes(), QStringList{SystemText(EBUSY)});
+        EXPECT_FALSE(m_link.Polling());
+    }
     StartAndTakeAtr();
 }
 
@@ -137,7 +134,7 @@ TEST_F(LinkOnPty, ARestartBeforeTheLostLineIsReportedKeepsTheNewLink)
     m_host.response.clear();
     m_link.Start(); // handles the old worker's report while it waits for the new one
     MessagePump::PumpTimes(1000);
-    EXPECT_TRUE(m_link.Polling());
+    ASSERT_TRUE(m_link.Polling());
     EXPECT_EQ(m_host.lights.back(), true);
     EXPECT_TRUE(PumpUntilResponseEnds(AtrText));
 }
