@@ -3,6 +3,7 @@
 #include "main/MessagePump.h"
 
 #include <QDir>
+#include <QTimer>
 
 LinkOnPty::LinkOnPty() { m_host.portName = m_simulator.devicePath(); }
 
@@ -42,5 +43,7 @@ int OpenDescriptors()
 {
     return int(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).size());
 }
+
+void AtNextPass(std::function<void()> action) { QTimer::singleShot(0, std::move(action)); }
 
 QByteArray Bytes(const char* hex) { return QByteArray::fromHex(hex); }

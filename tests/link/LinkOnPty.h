@@ -43,5 +43,7 @@ inline void PrintTo(const QStringList& texts, std::ostream* out) { *out << '{' <
 
 // The number of this process's open file descriptors.
 int OpenDescriptors();
+// Runs `action` at the next message-pump pass (from inside a send's byte delay).
+void AtNextPass(std::function<void()> action);
 // Decoded bytes from hexadecimal text.
 QByteArray Bytes(const char* hex);

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "link/LinkHost.h"
+#include "main/Dialogs.h"
+
+#include <QString>
+#include <functional>
+
+class ActiveLogEdit;
+
+// Modal interactions during a benchmark: printed and answered with "cancel".
+class PrintedDialogs : public Dialogs {
+public:
+    void ShowMessage(const QString& text) override;
+    void ShowBox(const QString& caption, const QString& text) override;
+    void ShowError(const QString& text) override;
+    bool AskOkCancel(const QString& text) override;
+    std::optional<QString> AskOpenFile(const FileDialogRequest& request) override;
+    std::optional<QString> AskSaveFile(const FileDialogRequest& request) override;
+    std::optional<QString> AskParameter(const QString& prompt) override;
+    std::optional<QString> AskDataLine() override;
+
+    int shown = 0;
+};
+
+// The main window as the link sees it: received bytes go to the response text
+// and into the Active Log at its caret, as the window does them.
+class BenchHost : public LinkHost {
+public:
+    BenchHost(ActiveLogEdit& log, QString portName) : m_log(log), m_portName(std::move(portName)) {}
+
+    QString PortName() const override { return m_portName; }
+    QString ByteDelayText() const override { return QStringLiteral("0"); }
+    void LogAtCaret(const QString& text) override;
+    void AppendResponse(const QString& text) override;
+    void ClearResponse() override { response.clear(); }
+    void ShowPortOpen(bool) override {}
+    Dialogs& dialogs() override { return m_dialogs; }
+
+    int DialogsShown() const { return m_dialogs.shown; }
+
+    QString response;
+    std::function<void()> onResponse; // after every append, to follow a stream
+
+private:
+    ActiveLogEdit& m_log;
+    QString m_portName;
+    PrintedDialogs m_dialogs;
+};

@@ -1,0 +1,50 @@
+#include "ProcessFigures.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray ReadProcFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+double Seconds(const timeval& time) { return double(time.tv_sec) + double(time.tv_usec) / 1e6; }
+
+} // namespace
+
+double ProcessCpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return Seconds(usage.ru_utime) + Seconds(usage.ru_stime);
+}
+
+double ThreadCpuSeconds(const QString& name)
+{
+    const QString tasks = QStringLiteral("/proc/self/task");
+    for (const QString& task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        if (ReadProcFile(tasks + '/' + task + "/comm").trimmed() != name.toUtf8())
+            continue;
+        // After the name in parentheses: state is field 3, utime and stime fields 14 and 15.
+        const QByteArray stat = ReadProcFile(tasks + '/' + task + "/stat");
+        const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 12)
+            return (fields[11].toDouble() + fields[12].toDouble()) / double(sysconf(_SC_CLK_TCK));
+    }
+    return -1;
+}
+
+QString MemoryFigure(const QString& key)
+{
+    for (const QByteArray& line : ReadProcFile(QStringLiteral("/proc/self/status")).split('\n')) {
+        if (line.startsWith(key.toLatin1() + ':'))
+            return QString::fromLatin1(line.mid(key.size() + 1).trimmed());
+    }
+    return QStringLiteral("unknown");
+}

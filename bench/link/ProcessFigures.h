@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+// Processor seconds (user and system) of the whole process.
+double ProcessCpuSeconds();
+
+// Processor seconds of this process's thread with the given name; -1 when none has it.
+double ThreadCpuSeconds(const QString& name);
+
+// A figure of /proc/self/status, such as "VmHWM" (the peak resident size).
+QString MemoryFigure(const QString& key);

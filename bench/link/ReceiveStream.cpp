@@ -1,0 +1,81 @@
+#include "ReceiveStream.h"
+
+#include "BenchHost.h"
+#include "cardsim/CardSimulator.h"
+#include "link/CommandLine.h"
+#include "main/ActiveLogEdit.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <chrono>
+#include <vector>
+
+namespace {
+
+constexpr std::chrono::milliseconds Tick{10};
+constexpr std::chrono::minutes Patience{5};
+
+// The response text of the bytes 00 01 .. FF 00 .., `total` of them.
+QString ExpectedText(qsizetype total)
+{
+    QByteArray block(256, 0);
+    for (int byte = 0; byte < 256; ++byte)
+        block[byte] = char(byte);
+    const QString blockText = ResponseText(block);
+    QString text;
+    text.reserve(total * 3);
+    for (qsizetype done = 0; done < total; done += 256)
+        text += QStringView(blockText).left(3 * std::min<qsizetype>(256, total - done));
+    return text;
+}
+
+// Nanoseconds from the start at which each tenth of the stream had arrived.
+std::vector<qint64> FollowTenths(BenchHost& host, QEventLoop& loop, const QElapsedTimer& clock, qsizetype total)
+{
+    std::vector<qint64> marks;
+    host.onResponse = [&] {
+        const qsizetype bytes = host.response.size() / 3;
+        while (marks.size() < 10 && bytes >= total * qsizetype(marks.size() + 1) / 10)
+            marks.push_back(clock.nsecsElapsed());
+        if (marks.size() == 10)
+            loop.quit();
+    };
+    QTimer::singleShot(Patience, &loop, &QEventLoop::quit);
+    loop.exec();
+    host.onResponse = nullptr;
+    return marks;
+}
+
+} // namespace
+
+ReceiveFigures ReceiveStream(CardSimulator& simulator, BenchHost& host, ActiveLogEdit& log, qsizetype total)
+{
+    ReceiveFigures figures;
+    host.response.clear();
+    log.Clear();
+    QElapsedTimer clock;
+    qint64 lastTick = 0;
+    QTimer ticker;
+    ticker.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        figures.longestTimerGap = std::max(figures.longestTimerGap, (clock.nsecsElapsed() - lastTick) / 1e6);
+        lastTick = clock.nsecsElapsed();
+    });
+    QEventLoop loop;
+    clock.start();
+    ticker.start(Tick);
+    simulator.sendCount(total);
+    const std::vector<qint64> marks = FollowTenths(host, loop, clock, total);
+    ticker.stop();
+    if (marks.size() == 10) {
+        figures.seconds = marks[9] / 1e9;
+        figures.firstTenth = marks[0] / 1e9;
+        figures.lastTenth = (marks[9] - marks[8]) / 1e9;
+    }
+    log.Flush();
+    const QString expected = ExpectedText(total);
+    figures.responseComplete = host.response == expected;
+    figures.logComplete = log.Text() == expected;
+    return figures;
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QtGlobal>
+
+class ActiveLogEdit;
+class BenchHost;
+class CardSimulator;
+
+struct ReceiveFigures {
+    double seconds = 0;         // the whole stream, from the simulator's start
+    double firstTenth = 0;      // seconds for the first tenth of the bytes
+    double lastTenth = 0;       // and for the last
+    double longestTimerGap = 0; // milliseconds between two runs of a 10 ms timer
+    bool responseComplete = false; // every byte once, in order, in the response
+    bool logComplete = false;      // and in the Active Log
+};
+
+// Has the simulator send `total` bytes 00 01 .. FF 00 .. as fast as the line takes
+// them, with no command in between, and follows them into the response and the
+// Active Log while the window thread runs its event loop.
+ReceiveFigures ReceiveStream(CardSimulator& simulator, BenchHost& host, ActiveLogEdit& log, qsizetype total);

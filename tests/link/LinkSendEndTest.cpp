@@ -1,0 +1,82 @@
+#include "LinkOnPty.h"
+
+#include "main/KestrinError.h"
+#include "main/MessagePump.h"
+
+TEST_F(LinkOnPty, AByteDelayThatIsNoNumberEndsTheSendAfterTheFirstByte)
+{
+    StartAndTakeAtr();
+    m_host.byteDelay = "NA";
+    try {
+        m_link.SendCommand("11 22 33");
+        ADD_FAILURE() << "no conversion error";
+    } catch (const ConversionError& error) {
+        EXPECT_EQ(error.message(), "'NA' is not a valid integer value");
+    }
+    EXPECT_FALSE(m_host.log.contains("\r\n"));
+
+    m_host.byteDelay = "0";
+    m_link.SendCommand("44");
+    EXPECT_EQ(ReceivedOnceThere(2), Bytes("1144"));
+}
+
+TEST_F(LinkOnPty, BytesPutWhileNothingPollsAreNeverSent)
+{
+    m_link.PutByte(0x11);
+    m_link.SendCommand("22 33");
+    EXPECT_TRUE(m_host.fakeDialogs.shown.empty());
+    EXPECT_EQ(m_host.log, "\r\n");
+
+    StartAndTakeAtr();
+    m_link.Stop();
+    m_link.SendCommand("66");
+    StartAndTakeAtr();
+    m_link.SendCommand("44");
+    EXPECT_EQ(ReceivedOnceThere(1), Bytes("44"));
+}
+
+TEST_F(LinkOnPty, AByteDelayEditedDuringTheDelayTakesEffectAtOnce)
+{
+    StartAndTakeAtr();
+    m_host.byteDelay = "100000000";
+    AtNextPass([this] { m_host.byteDelay = "0"; });
+    m_link.SendCommand("11 22");
+    EXPECT_EQ(ReceivedOnceThere(2), Bytes("1122"));
+}
+
+TEST_F(LinkOnPty, ClosingTheWindowEndsALongByteDelayAtItsNextCheck)
+{
+    StartAndTakeAtr();
+    m_host.byteDelay = "100000000";
+    int readsWhenClosing = 0;
+    AtNextPass([&] {
+        MessagePump::SetClosing(true);
+        readsWhenClosing = m_host.delayReads;
+    });
+    m_link.SendCommand("11 22 33");
+    EXPECT_LE(m_host.delayReads - readsWhenClosing, 1);
+
+    MessagePump::SetClosing(false);
+    m_host.byteDelay = "0";
+    m_link.SendCommand("44");
+    EXPECT_EQ(ReceivedOnceThere(2), Bytes("1144"));
+}
+
+TEST_F(LinkOnPty, StopDuringASendDropsTheRestWithoutAReport)
+{
+    StartAndTakeAtr();
+    m_host.byteDelay = "1000";
+    AtNextPass([this] { m_link.Stop(); });
+    m_link.SendCommand("11 22 33");
+    EXPECT_FALSE(m_link.Polling());
+    EXPECT_TRUE(m_host.fakeDialogs.shown.empty());
+    EXPECT_TRUE(m_host.log.endsWith("\r\n"));
+
+    m_link.Start(); // the first byte may still be echoed, before or after the ATR
+    EXPECT_TRUE(PumpUntil([this] { return m_host.response.contains(AtrText); })) << m_host.response.toStdString();
+    m_host.byteDelay = "0";
+    m_link.SendCommand("44");
+    EXPECT_TRUE(PumpUntil([this] { return m_simulator.received().endsWith(char(0x44)); }));
+    const QByteArray line = m_simulator.received();
+    EXPECT_TRUE(line == Bytes("44") || line == Bytes("1144")) << line.toHex(' ').constData();
+}
