@@ -3,6 +3,9 @@
 #include "main/KestrinError.h"
 #include "main/MessagePump.h"
 
+#include <cerrno>
+#include <cstring>
+
 TEST_F(LinkOnPty, AByteDelayThatIsNoNumberEndsTheSendAfterTheFirstByte)
 {
     StartAndTakeAtr();
@@ -79,4 +82,17 @@ TEST_F(LinkOnPty, StopDuringASendDropsTheRestWithoutAReport)
     EXPECT_TRUE(PumpUntil([this] { return m_simulator.received().endsWith(char(0x44)); }));
     const QByteArray line = m_simulator.received();
     EXPECT_TRUE(line == Bytes("44") || line == Bytes("1144")) << line.toHex(' ').constData();
+}
+
+TEST_F(LinkOnPty, ALineThatVanishesDuringASendEndsItWithOneReport)
+{
+    StartAndTakeAtr();
+    m_host.byteDelay = "100";
+    AtNextPass([this] { m_simulator.hangUp(); });
+    m_link.SendCommand("11 22 33 44 55 66 77 88");
+    ASSERT_TRUE(PumpUntil([this] { return !m_link.Polling(); }));
+    MessagePump::PumpTimes(1000);
+    EXPECT_EQ(m_host.ErrorBoxes(), QStringList{QString::fromLocal8Bit(std::strerror(EIO))});
+    EXPECT_EQ(m_host.fakeDialogs.shown.size(), 1u);
+    EXPECT_EQ(m_host.lights.back(), false);
 }

@@ -77,6 +77,19 @@ TEST_F(LinkOnPty, ASecondStartReopensThePortWithoutLeakingDescriptors)
     EXPECT_TRUE(PumpUntilResponseEnds("90 00 "));
 }
 
+TEST_F(LinkOnPty, AStartFromAHandlerWhileStartWaitsLeavesOneWorker)
+{
+    AtNextPass([this] { m_link.Start(); });
+    m_link.Start();
+    MessagePump::PumpTimes(100);
+    EXPECT_TRUE(m_link.Polling());
+    EXPECT_TRUE(m_simulator.waitForOpens(2, Patience));
+    EXPECT_EQ(m_host.ErrorBoxes(), QStringList{});
+    m_host.response.clear();
+    m_simulator.send(Bytes("90 00"));
+    EXPECT_TRUE(PumpUntilResponseEnds("90 00 "));
+}
+
 TEST_F(LinkOnPty, ADeviceHeldByAnotherOpenerCannotBeOpened)
 {
     StartAndTakeAtr();
@@ -86,7 +99,9 @@ TEST_F(LinkOnPty, ADeviceHeldByAnotherOpenerCannotBeOpened)
 
     m_link.Stop();
     ASSERT_EQ(second.Open(m_simulator.devicePath()), 0);
+    const int descriptors = OpenDescriptors();
     m_link.Start();
+    EXPECT_EQ(OpenDescriptors(), descriptors);
     EXPECT_EQ(m_host.ErrorBoxes(), QStringList{SystemText(EBUSY)});
     EXPECT_FALSE(m_link.Polling());
     EXPECT_EQ(m_host.lights.back(), false);
@@ -101,7 +116,9 @@ TEST_F(LinkOnPty, ADeviceLockedByAnotherProcessCannotBeOpened)
         EXPECT_EQ(m_host.ErrorBoxes(), QStringList{SystemText(EBUSY)});
         EXPECT_FALSE(m_link.Polling());
     }
-    StartAndTakeAtr();
+    m_link.Start();
+    EXPECT_TRUE(m_link.Polling());
+    EXPECT_EQ(m_host.lights, (std::vector<bool>{false, true}));
 }
 
 TEST_F(LinkOnPty, AVanishedDeviceIsReportedOnceAndTheWorkerEnds)
