@@ -63,6 +63,7 @@ TEST_F(SendDataTest, ThePageInFrontIsLookedAtAgainAfterTheDataFile)
     ui().Script->setPlainText("PRINT(\"script too\")");
     atNextPass([this] { ui().DataTab->setCurrentWidget(ui().ScriptTab); }); // during the data file's run
     form().ExplorerButton4Click();
+    ASSERT_TRUE(simulator().waitForReceived(5, std::chrono::seconds(30)));
     EXPECT_EQ(received(), "A0 B0 00 00 01");
     EXPECT_EQ(displayText(), "script too");
     EXPECT_EQ(statText(), "Ready.");

@@ -9,7 +9,7 @@
 
 namespace {
 
-class AccessibilityTest : public MainWindowTest {
+class KeyboardAndAccessibilityTest : public MainWindowTest {
 protected:
     void showActive()
     {
@@ -39,7 +39,7 @@ protected:
 
 // A control that hands its focus to another (a tab widget to its bar) is named
 // through that one; a combo box's popup list is a window of its own.
-TEST_F(AccessibilityTest, EveryFocusableControlOfTheThreePagesHasAName)
+TEST_F(KeyboardAndAccessibilityTest, EveryFocusableControlOfTheThreePagesHasAName)
 {
     for (QWidget* page : {ui().Interface, ui().Setup, ui().TabSheet1}) {
         for (QWidget* widget : page->findChildren<QWidget*>()) {
@@ -55,7 +55,7 @@ TEST_F(AccessibilityTest, EveryFocusableControlOfTheThreePagesHasAName)
     }
 }
 
-TEST_F(AccessibilityTest, ThePictureButtonsAreButtonsNamedByTheirCaptions)
+TEST_F(KeyboardAndAccessibilityTest, ThePictureButtonsAreButtonsNamedByTheirCaptions)
 {
     for (auto [button, name] : {std::pair{ui().ExplorerButton2, "Initialize"}, {ui().ExplorerButton4, "Send Data"}}) {
         QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(button);
@@ -66,7 +66,7 @@ TEST_F(AccessibilityTest, ThePictureButtonsAreButtonsNamedByTheirCaptions)
     }
 }
 
-TEST_F(AccessibilityTest, AltSPressesSendDataAndAltIPressesInitialize)
+TEST_F(KeyboardAndAccessibilityTest, AltSPressesSendDataAndAltIPressesInitialize)
 {
     showActive();
     QTest::keyClick(&form(), Qt::Key_S, Qt::AltModifier);
@@ -78,7 +78,7 @@ TEST_F(AccessibilityTest, AltSPressesSendDataAndAltIPressesInitialize)
     EXPECT_NE(form().PortHandle(), nullptr);
 }
 
-TEST_F(AccessibilityTest, OnTheSetupPageAltSIsSave)
+TEST_F(KeyboardAndAccessibilityTest, OnTheSetupPageAltSIsSave)
 {
     showActive();
     ui().MainTab->setCurrentWidget(ui().Setup);
@@ -91,7 +91,7 @@ TEST_F(AccessibilityTest, OnTheSetupPageAltSIsSave)
     EXPECT_TRUE(shownTexts("message").isEmpty());
 }
 
-TEST_F(AccessibilityTest, TabVisitsTheSetupAndScriptsPages)
+TEST_F(KeyboardAndAccessibilityTest, TabVisitsTheSetupAndScriptsPages)
 {
     showActive();
     ui().MainTab->setCurrentWidget(ui().Setup);
@@ -106,7 +106,7 @@ TEST_F(AccessibilityTest, TabVisitsTheSetupAndScriptsPages)
 // The layout's tab stops name the two tab widgets, whose focus goes to their bars,
 // and the three panes keep Tab for themselves. Fix in TMainForm.ui: drop MainTab
 // and DataTab from <tabstops>, and give raw, Script and dat tabChangesFocus.
-TEST_F(AccessibilityTest, DISABLED_TabVisitsEveryControlOfTheInterfacePage)
+TEST_F(KeyboardAndAccessibilityTest, DISABLED_TabVisitsEveryControlOfTheInterfacePage)
 {
     showActive();
     ui().raw->setPlainText("A0");
