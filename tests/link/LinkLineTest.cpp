@@ -4,7 +4,6 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -12,17 +11,18 @@
 
 namespace {
 
-QString SystemText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
-
 // What the system answers to a line request on a fresh pseudo-terminal: 0 or the errno value.
 int PtyAnswer(unsigned long request, int line = 0)
 {
     const int master = posix_openpt(O_RDWR | O_NOCTTY);
-    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0)
-        return -1;
-    const int slave = ::open(ptsname(master), O_RDWR | O_NOCTTY);
-    const int error = ioctl(slave, request, &line) == 0 ? 0 : errno;
-    ::close(slave);
+    if (master < 0)
+        return errno;
+    int error = grantpt(master) == 0 && unlockpt(master) == 0 ? 0 : errno;
+    if (error == 0) {
+        const int slave = ::open(ptsname(master), O_RDWR | O_NOCTTY);
+        error = ioctl(slave, request, &line) == 0 ? 0 : errno;
+        ::close(slave);
+    }
     ::close(master);
     return error;
 }

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QTimer>
+#include <cstring>
 
 LinkOnPty::LinkOnPty() { m_host.portName = m_simulator.devicePath(); }
 
@@ -45,5 +46,7 @@ int OpenDescriptors()
 }
 
 void AtNextPass(std::function<void()> action) { QTimer::singleShot(0, std::move(action)); }
+
+QString SystemText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
 QByteArray Bytes(const char* hex) { return QByteArray::fromHex(hex); }

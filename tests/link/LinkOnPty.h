@@ -45,5 +45,7 @@ inline void PrintTo(const QStringList& texts, std::ostream* out) { *out << '{' <
 int OpenDescriptors();
 // Runs `action` at the next message-pump pass (from inside a send's byte delay).
 void AtNextPass(std::function<void()> action);
+// The system's text for an errno value, as the "GetLastError" box shows it.
+QString SystemText(int error);
 // Decoded bytes from hexadecimal text.
 QByteArray Bytes(const char* hex);

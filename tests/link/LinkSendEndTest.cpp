@@ -4,7 +4,6 @@
 #include "main/MessagePump.h"
 
 #include <cerrno>
-#include <cstring>
 
 TEST_F(LinkOnPty, AByteDelayThatIsNoNumberEndsTheSendAfterTheFirstByte)
 {
@@ -92,7 +91,7 @@ TEST_F(LinkOnPty, ALineThatVanishesDuringASendEndsItWithOneReport)
     m_link.SendCommand("11 22 33 44 55 66 77 88");
     ASSERT_TRUE(PumpUntil([this] { return !m_link.Polling(); }));
     MessagePump::PumpTimes(1000);
-    EXPECT_EQ(m_host.ErrorBoxes(), QStringList{QString::fromLocal8Bit(std::strerror(EIO))});
+    EXPECT_EQ(m_host.ErrorBoxes(), QStringList{SystemText(EIO)});
     EXPECT_EQ(m_host.fakeDialogs.shown.size(), 1u);
     EXPECT_EQ(m_host.lights.back(), false);
 }

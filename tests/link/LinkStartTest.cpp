@@ -6,12 +6,9 @@
 #include "main/MessagePump.h"
 
 #include <cerrno>
-#include <cstring>
 #include <thread>
 
 namespace {
-
-QString SystemText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
 // Waits, without pumping messages, until the worker has left its loop by itself.
 bool EndsWithoutPumping(const TComm* worker)
@@ -83,7 +80,6 @@ TEST_F(LinkOnPty, AStartFromAHandlerWhileStartWaitsLeavesOneWorker)
     m_link.Start();
     MessagePump::PumpTimes(100);
     EXPECT_TRUE(m_link.Polling());
-    EXPECT_TRUE(m_simulator.waitForOpens(2, Patience));
     EXPECT_EQ(m_host.ErrorBoxes(), QStringList{});
     m_host.response.clear();
     m_simulator.send(Bytes("90 00"));
