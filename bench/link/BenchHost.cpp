@@ -1,7 +1,5 @@
 #include "BenchHost.h"
 
-#include "main/ActiveLogEdit.h"
-
 #include <cstdio>
 
 void PrintedDialogs::ShowMessage(const QString& text) { ShowBox({}, text); }
@@ -25,7 +23,13 @@ std::optional<QString> PrintedDialogs::AskSaveFile(const FileDialogRequest&) { r
 std::optional<QString> PrintedDialogs::AskParameter(const QString&) { return std::nullopt; }
 std::optional<QString> PrintedDialogs::AskDataLine() { return std::nullopt; }
 
-void BenchHost::LogAtCaret(const QString& text) { m_log.InsertAtCaret(text); }
+BenchHost::BenchHost(QString portName) : m_portName(std::move(portName))
+{
+    log.resize(324, 600); // the Active Log's size in the main window
+    log.show();
+}
+
+void BenchHost::LogAtCaret(const QString& text) { log.InsertAtCaret(text); }
 
 void BenchHost::AppendResponse(const QString& text)
 {

@@ -1,12 +1,11 @@
 #pragma once
 
 #include "link/LinkHost.h"
+#include "main/ActiveLogEdit.h"
 #include "main/Dialogs.h"
 
 #include <QString>
 #include <functional>
-
-class ActiveLogEdit;
 
 // Modal interactions during a benchmark: printed and answered with "cancel".
 class PrintedDialogs : public Dialogs {
@@ -24,10 +23,10 @@ public:
 };
 
 // The main window as the link sees it: received bytes go to the response text
-// and into the Active Log at its caret, as the window does them.
+// and into the Active Log, shown on screen, at its caret, as the window does them.
 class BenchHost : public LinkHost {
 public:
-    BenchHost(ActiveLogEdit& log, QString portName) : m_log(log), m_portName(std::move(portName)) {}
+    explicit BenchHost(QString portName);
 
     QString PortName() const override { return m_portName; }
     QString ByteDelayText() const override { return QStringLiteral("0"); }
@@ -39,11 +38,11 @@ public:
 
     int DialogsShown() const { return m_dialogs.shown; }
 
+    ActiveLogEdit log;
     QString response;
     std::function<void()> onResponse; // after every append, to follow a stream
 
 private:
-    ActiveLogEdit& m_log;
     QString m_portName;
     PrintedDialogs m_dialogs;
 };

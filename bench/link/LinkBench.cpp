@@ -9,7 +9,6 @@
 #include "ReceiveStream.h"
 #include "cardsim/CardSimulator.h"
 #include "link/CardLink.h"
-#include "main/ActiveLogEdit.h"
 #include "main/MessagePump.h"
 
 #include <QApplication>
@@ -82,10 +81,10 @@ bool MeasureSend(CardSimulator& simulator, CardLink& link)
     return all;
 }
 
-bool MeasureReceive(CardSimulator& simulator, BenchHost& host, ActiveLogEdit& log, qsizetype total)
+bool MeasureReceive(CardSimulator& simulator, BenchHost& host, qsizetype total)
 {
     const QString before = MemoryFigure(QStringLiteral("VmHWM"));
-    const ReceiveFigures figures = ReceiveStream(simulator, host, log, total);
+    const ReceiveFigures figures = ReceiveStream(simulator, host, total);
     std::printf("receiving %lld bytes: %.0f bytes/s overall (target at least 100,000), %.2f s\n", qlonglong(total),
                 figures.seconds > 0 ? total / figures.seconds : 0.0, figures.seconds);
     std::printf("  first tenth %.0f bytes/s, last tenth %.0f bytes/s (last/first %.2f)\n",
@@ -108,10 +107,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     const qsizetype total = argc > 1 ? std::max(10, QByteArray(argv[1]).toInt()) : 1'000'000;
     CardSimulator simulator;
-    ActiveLogEdit log;
-    log.resize(324, 600);
-    log.show();
-    BenchHost host(log, simulator.devicePath());
+    BenchHost host(simulator.devicePath());
     CardLink link(host);
     if (!StartAndTakeAtr(link, host)) {
         std::fprintf(stderr, "the link did not start on %s\n", qPrintable(simulator.devicePath()));
@@ -120,7 +116,7 @@ int main(int argc, char** argv)
     MeasurePumpPass();
     MeasureIdle();
     // The stream comes before any sending, whose echoes and answers would mingle with it.
-    const bool received = MeasureReceive(simulator, host, log, total);
+    const bool received = MeasureReceive(simulator, host, total);
     const bool sent = MeasureSend(simulator, link);
     return sent && received && host.DialogsShown() == 0 ? 0 : 1;
 }

@@ -3,7 +3,6 @@
 #include "BenchHost.h"
 #include "cardsim/CardSimulator.h"
 #include "link/CommandLine.h"
-#include "main/ActiveLogEdit.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -49,11 +48,11 @@ std::vector<qint64> FollowTenths(BenchHost& host, QEventLoop& loop, const QElaps
 
 } // namespace
 
-ReceiveFigures ReceiveStream(CardSimulator& simulator, BenchHost& host, ActiveLogEdit& log, qsizetype total)
+ReceiveFigures ReceiveStream(CardSimulator& simulator, BenchHost& host, qsizetype total)
 {
     ReceiveFigures figures;
     host.response.clear();
-    log.Clear();
+    host.log.Clear();
     QElapsedTimer clock;
     qint64 lastTick = 0;
     QTimer ticker;
@@ -73,9 +72,9 @@ ReceiveFigures ReceiveStream(CardSimulator& simulator, BenchHost& host, ActiveLo
         figures.firstTenth = marks[0] / 1e9;
         figures.lastTenth = (marks[9] - marks[8]) / 1e9;
     }
-    log.Flush();
+    host.log.Flush();
     const QString expected = ExpectedText(total);
     figures.responseComplete = host.response == expected;
-    figures.logComplete = log.Text() == expected;
+    figures.logComplete = host.log.Text() == expected;
     return figures;
 }

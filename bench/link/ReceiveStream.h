@@ -2,7 +2,6 @@
 
 #include <QtGlobal>
 
-class ActiveLogEdit;
 class BenchHost;
 class CardSimulator;
 
@@ -18,4 +17,4 @@ struct ReceiveFigures {
 // Has the simulator send `total` bytes 00 01 .. FF 00 .. as fast as the line takes
 // them, with no command in between, and follows them into the response and the
 // Active Log while the window thread runs its event loop.
-ReceiveFigures ReceiveStream(CardSimulator& simulator, BenchHost& host, ActiveLogEdit& log, qsizetype total);
+ReceiveFigures ReceiveStream(CardSimulator& simulator, BenchHost& host, qsizetype total);
