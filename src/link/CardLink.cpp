@@ -9,8 +9,19 @@
 #include "main/Dialogs.h"
 #include "main/MessagePump.h"
 
+#include <QPointer>
+#include <chrono>
 #include <cerrno>
 #include <cstring>
+
+namespace {
+// The most received bytes shown in one go; more wait for the next turn, so the
+// window's timers and input are served during a fast stream.
+constexpr qsizetype ShowSlice = 16 * 1024;
+// A sender waits this long for the worker to take the previous byte before it
+// lets the window work meanwhile.
+constexpr std::chrono::microseconds HandOffSpin{20};
+} // namespace
 
 CardLink::CardLink(LinkHost& host) : m_host(host) {}
 
@@ -55,11 +66,15 @@ bool CardLink::OpenPort()
 
 void CardLink::StartWorker()
 {
-    m_worker = std::make_unique<TComm>(*m_portHandle, m_mailbox);
+    m_worker = std::make_unique<TComm>(*m_portHandle, m_mailbox, m_received);
     const TComm* worker = m_worker.get();
     connect(worker, &TComm::Received, this, &CardLink::ShowReceived);
     connect(worker, &TComm::WriteFailed, this, [this] { m_host.dialogs().ShowMessage(QStringLiteral("ERROR")); });
-    connect(worker, &TComm::LineLost, this, [this, worker](int error) { LineLost(worker, error); });
+    // Watched: a report that arrives after its worker was replaced must not stop a newcomer.
+    connect(worker, &TComm::LineLost, this, [this, watched = QPointer<const TComm>(worker)](int error) {
+        if (watched && watched == m_worker.get())
+            LineLost(error);
+    });
     m_worker->start();
     // A start from a handler run during this wait replaces the worker; stop waiting then.
     while (m_worker.get() == worker && !worker->Running() && !worker->isFinished() && !MessagePump::Closing())
@@ -74,6 +89,8 @@ void CardLink::StopWorker()
     m_worker->wait();
     m_worker.reset();
     m_mailbox.Taken(); // a byte nobody wrote is dropped, never sent by a later start
+    if (!m_received.IsEmpty()) // what arrived before the stop is still shown
+        QMetaObject::invokeMethod(this, &CardLink::ShowReceived, Qt::QueuedConnection);
 }
 
 void CardLink::SetBaudRate(int baud)
@@ -90,10 +107,13 @@ void CardLink::LineControl(LineFunction function)
 
 void CardLink::PutByte(quint8 byte)
 {
+    const auto spinUntil = std::chrono::steady_clock::now() + HandOffSpin;
+    while (m_mailbox.Pending() && Polling() && std::chrono::steady_clock::now() < spinUntil) {
+    }
     while (m_mailbox.Pending() && Polling() && !MessagePump::Closing())
         MessagePump::PumpOnce();
-    if (!Polling())
-        return;
+    if (!Polling() || m_mailbox.Pending())
+        return; // no worker polls, or the program is closing: the byte is dropped
     m_mailbox.Put(byte);
     m_worker->Wake();
 }
@@ -120,18 +140,21 @@ void CardLink::SendCommand(const QString& line)
     m_host.LogAtCaret(QStringLiteral("\r\n"));
 }
 
-void CardLink::ShowReceived(const QByteArray& bytes)
+void CardLink::ShowReceived()
 {
-    const QString text = ResponseText(bytes);
+    bool more = false;
+    const QString text = ResponseText(m_received.Take(ShowSlice, more));
+    if (more)
+        QMetaObject::invokeMethod(this, &CardLink::ShowReceived, Qt::QueuedConnection);
+    if (text.isEmpty())
+        return;
     if (m_echoOn)
         m_host.LogAtCaret(text);
     m_host.AppendResponse(text);
 }
 
-void CardLink::LineLost(const TComm* worker, int error)
+void CardLink::LineLost(int error)
 {
-    if (m_worker.get() != worker)
-        return; // a worker stopped since; its port is closed already
     Stop();
     m_host.ShowPortOpen(false);
     ShowLastError(error);

@@ -50,13 +50,14 @@ private:
     bool OpenPort();
     void StartWorker();
     void StopWorker();
-    void ShowReceived(const QByteArray& bytes);
-    void LineLost(const TComm* worker, int error);
+    void ShowReceived();
+    void LineLost(int error);
     void ShowLastError(int error);
 
     LinkHost& m_host;
     std::unique_ptr<SerialPort> m_portHandle;
     std::unique_ptr<TComm> m_worker;
     Mailbox m_mailbox;
+    ReceiveBuffer m_received;
     bool m_echoOn = true;
 };

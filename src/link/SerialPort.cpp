@@ -41,6 +41,16 @@ void MakeCardLine(termios& settings)
 // A device without modem lines (a pseudo-terminal) refuses these; that is no fault.
 bool LacksModemLines(int error) { return error == ENOTTY || error == EINVAL; }
 
+// A pseudo-terminal keeps no parity bit, and the C library then refuses (EINVAL)
+// a setting that is otherwise in place already; such a line is as wanted.
+bool InPlaceApartFromParity(int fd, const termios& wanted)
+{
+    termios actual{};
+    return tcgetattr(fd, &actual) == 0 && (actual.c_cflag | PARENB) == (wanted.c_cflag | PARENB)
+           && actual.c_iflag == wanted.c_iflag && actual.c_lflag == wanted.c_lflag
+           && actual.c_cc[VMIN] == wanted.c_cc[VMIN] && actual.c_cc[VTIME] == wanted.c_cc[VTIME];
+}
+
 int SetModemLine(int fd, unsigned long request, int line)
 {
     return ioctl(fd, request, &line) == 0 ? 0 : errno;
@@ -115,8 +125,13 @@ int SerialPort::SetBaudRate(int baud)
     const speed_t speed = SpeedFor(baud);
     if (speed == B0)
         return EINVAL;
-    if (cfsetispeed(&settings, speed) != 0 || cfsetospeed(&settings, speed) != 0 || tcsetattr(m_fd, TCSANOW, &settings) != 0)
+    if (cfsetispeed(&settings, speed) != 0 || cfsetospeed(&settings, speed) != 0)
         return errno;
+    if (tcsetattr(m_fd, TCSANOW, &settings) != 0) {
+        const int error = errno;
+        if (error != EINVAL || !InPlaceApartFromParity(m_fd, settings))
+            return error;
+    }
     for (const int error : {SetModemLine(m_fd, TIOCMBIS, TIOCM_DTR), SetModemLine(m_fd, TIOCMBIC, TIOCM_RTS)})
         if (error != 0 && !LacksModemLines(error))
             return error;

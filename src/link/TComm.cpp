@@ -4,13 +4,17 @@
 #include "link/SerialPort.h"
 
 #include <cerrno>
+#include <chrono>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
 namespace {
 constexpr size_t ReadChunk = 4096;
-}
+// After writing a byte the worker watches the mailbox this long before it blocks
+// again, so a sender's next byte goes out without a thread wake-up.
+constexpr std::chrono::microseconds NextByteWatch{50};
+} // namespace
 
 void Mailbox::Put(quint8 byte)
 {
@@ -18,8 +22,31 @@ void Mailbox::Put(quint8 byte)
     m_pending.store(true, std::memory_order_release);
 }
 
-TComm::TComm(SerialPort& port, Mailbox& mailbox)
-    : m_port(port), m_mailbox(mailbox), m_wake(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC))
+bool ReceiveBuffer::Append(const QByteArray& bytes)
+{
+    std::lock_guard guard(m_lock);
+    const bool wasEmpty = m_bytes.isEmpty();
+    m_bytes.append(bytes);
+    return wasEmpty;
+}
+
+QByteArray ReceiveBuffer::Take(qsizetype most, bool& more)
+{
+    std::lock_guard guard(m_lock);
+    QByteArray slice = m_bytes.first(std::min(most, m_bytes.size()));
+    m_bytes.remove(0, slice.size());
+    more = !m_bytes.isEmpty();
+    return slice;
+}
+
+bool ReceiveBuffer::IsEmpty() const
+{
+    std::lock_guard guard(m_lock);
+    return m_bytes.isEmpty();
+}
+
+TComm::TComm(SerialPort& port, Mailbox& mailbox, ReceiveBuffer& received)
+    : m_port(port), m_mailbox(mailbox), m_received(received), m_wake(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC))
 {
 }
 
@@ -82,7 +109,7 @@ bool TComm::PollOnce()
             return false;
         }
     }
-    return !(m_mailbox.Pending() && (events & POLLOUT)) || WritePending();
+    return WriteWhilePending();
 }
 
 // Reads what has arrived and hands it over.
@@ -93,7 +120,8 @@ TComm::ReadResult TComm::ReadAvailable()
     if (count > 0) {
         QByteArray bytes(buffer, count);
         InvertBytes(bytes);
-        emit Received(bytes);
+        if (m_received.Append(bytes))
+            emit Received();
         return ReadResult::Data;
     }
     if (count < 0 && (errno == EAGAIN || errno == EINTR))
@@ -102,21 +130,43 @@ TComm::ReadResult TComm::ReadAvailable()
     return ReadResult::Lost;
 }
 
-// Writes the mailbox's byte; a byte whose write fails is dropped and reported.
-bool TComm::WritePending()
+// Writes the mailbox's bytes as they come; false when the device has gone.
+bool TComm::WriteWhilePending()
+{
+    while (m_mailbox.Pending() && !m_stop) {
+        const WriteResult result = WritePending();
+        if (result != WriteResult::Written)
+            return result == WriteResult::Blocked;
+        if (!NextByteSoon())
+            break;
+    }
+    return true;
+}
+
+// A byte whose write fails is dropped and reported; a full line keeps it for later.
+TComm::WriteResult TComm::WritePending()
 {
     if (m_port.Write(m_mailbox.Byte()) == 1) {
         m_mailbox.Taken();
-        return true;
+        return WriteResult::Written;
     }
     if (errno == EAGAIN || errno == EINTR)
-        return true;
+        return WriteResult::Blocked;
     const int error = errno;
     m_mailbox.Taken();
     if (error == EIO || error == ENXIO) { // the device has gone
         emit LineLost(error);
-        return false;
+        return WriteResult::Lost;
     }
     emit WriteFailed();
-    return true;
+    return WriteResult::Written;
+}
+
+bool TComm::NextByteSoon() const
+{
+    const auto until = std::chrono::steady_clock::now() + NextByteWatch;
+    while (std::chrono::steady_clock::now() < until)
+        if (m_mailbox.Pending() || m_stop)
+            return true;
+    return false;
 }

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QThread>
 #include <atomic>
+#include <mutex>
 
 class SerialPort;
 
@@ -20,13 +21,28 @@ private:
     std::atomic<bool> m_pending{false};
 };
 
+// Received bytes, decoded, waiting for the window thread. The window takes them in
+// slices, so a fast stream never holds up its timers and input for long.
+class ReceiveBuffer {
+public:
+    // True when the buffer was empty: the window must be told.
+    bool Append(const QByteArray& bytes);
+    // Up to `most` bytes, oldest first; `more` tells whether any are left.
+    QByteArray Take(qsizetype most, bool& more);
+    bool IsEmpty() const;
+
+private:
+    mutable std::mutex m_lock;
+    QByteArray m_bytes;
+};
+
 // The serial worker: waits on the port and on a wake-up, so an idle link costs no
-// processor time; hands received bytes, decoded from the inverse convention, to
-// the window thread as queued values; writes the mailbox's byte.
+// processor time; collects received bytes, decoded from the inverse convention,
+// for the window thread; writes the mailbox's byte.
 class TComm : public QThread {
     Q_OBJECT
 public:
-    TComm(SerialPort& port, Mailbox& mailbox);
+    TComm(SerialPort& port, Mailbox& mailbox, ReceiveBuffer& received);
     ~TComm() override;
 
     // Set once the worker polls; cleared when it has left its loop.
@@ -37,7 +53,8 @@ public:
     void Wake();
 
 signals:
-    void Received(const QByteArray& bytes);
+    // Bytes arrived in an empty receive buffer.
+    void Received();
     void WriteFailed();
     void LineLost(int error);
 
@@ -46,14 +63,18 @@ protected:
 
 private:
     enum class ReadResult { Data, Nothing, Lost };
+    enum class WriteResult { Written, Blocked, Lost };
 
     bool PollOnce();
     ReadResult ReadAvailable();
-    bool WritePending();
+    bool WriteWhilePending();
+    WriteResult WritePending();
+    bool NextByteSoon() const;
     void DrainWake();
 
     SerialPort& m_port;
     Mailbox& m_mailbox;
+    ReceiveBuffer& m_received;
     int m_wake = -1;
     std::atomic<bool> m_stop{false};
     std::atomic<bool> m_running{false};

@@ -72,18 +72,6 @@ bool PtyDevice::unconfigure()
     return tcsetattr(master(), TCSANOW, &settings) == 0;
 }
 
-bool PtyDevice::clearSetting()
-{
-    termios previous{};
-    tcgetattr(master(), &previous);
-    unconfigure();
-    takeOpenChanges();
-    if (m_openers == 0)
-        return false;
-    tcsetattr(master(), TCSANOW, &previous);
-    return true;
-}
-
 QByteArray PtyDevice::read()
 {
     QByteArray bytes;

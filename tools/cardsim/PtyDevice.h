@@ -29,12 +29,9 @@ public:
     // The program's setting is visible: 2 stop bits and odd parity. (The pty
     // driver clears PARENB itself, so it cannot be the sign.)
     bool configured() const;
-    // Raw, one stop bit, no parity: the state the program's setting replaces.
+    // Raw, one stop bit, no parity: the new device's state, which the program's
+    // first setting replaces.
     bool unconfigure();
-    // Unconfigures after the last close. If someone opened the port meanwhile,
-    // their setting may have been overwritten, so the one from before the close
-    // (the same program's) is put back and true is returned.
-    bool clearSetting();
 
     // Everything waiting on the line; empty when nothing is (or the slave is closed).
     QByteArray read();

@@ -106,13 +106,11 @@ void SimulatorLoop::serveRequest()
 void SimulatorLoop::followOpens()
 {
     PtyDevice::OpenChanges changes = m_device->takeOpenChanges();
-    if (changes.lastClosed) {
+    // The line keeps the setting the program gave it: the simulator never changes
+    // it under a program that may have just reopened the port, so a reopen finds
+    // the port configured already and gets its ATR at once.
+    if (changes.lastClosed)
         endSession();
-        // After a quick close and reopen the newcomer's setting may already be
-        // in place, so it is cleared only while nobody has the port.
-        if (m_device->openers() == 0)
-            changes.firstOpened = m_device->clearSetting();
-    }
     if (changes.firstOpened && m_device->openers() > 0)
         m_line = Line::Opening;
     if (m_line == Line::Opening && m_device->configured())
