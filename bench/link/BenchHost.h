@@ -2,25 +2,10 @@
 
 #include "link/LinkHost.h"
 #include "main/ActiveLogEdit.h"
-#include "main/Dialogs.h"
+#include "common/PrintedDialogs.h"
 
 #include <QString>
 #include <functional>
-
-// Modal interactions during a benchmark: printed and answered with "cancel".
-class PrintedDialogs : public Dialogs {
-public:
-    void ShowMessage(const QString& text) override;
-    void ShowBox(const QString& caption, const QString& text) override;
-    void ShowError(const QString& text) override;
-    bool AskOkCancel(const QString& text) override;
-    std::optional<QString> AskOpenFile(const FileDialogRequest& request) override;
-    std::optional<QString> AskSaveFile(const FileDialogRequest& request) override;
-    std::optional<QString> AskParameter(const QString& prompt) override;
-    std::optional<QString> AskDataLine() override;
-
-    int shown = 0;
-};
 
 // The main window as the link sees it: received bytes go to the response text
 // and into the Active Log, shown on screen, at its caret, as the window does them.

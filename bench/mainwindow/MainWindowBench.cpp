@@ -1,7 +1,7 @@
 // A script of 100,000 lines (REM, INC, empty lines) run by Send Data from the
 // current script editor of the real main window, with the real message pump and
 // status label. Prints lines per second; the target is at least 50,000.
-#include "main/Dialogs.h"
+#include "common/PrintedDialogs.h"
 #include "main/TMainForm.h"
 #include "ui_TMainForm.h"
 #include "windows/TDisplayForm.h"
@@ -13,19 +13,6 @@
 namespace {
 
 constexpr int ScriptLines = 100000;
-
-// Every box is answered at once: the benchmark never waits on the operator.
-class SilentDialogs : public Dialogs {
-public:
-    void ShowMessage(const QString&) override {}
-    void ShowBox(const QString&, const QString&) override {}
-    void ShowError(const QString& text) override { std::printf("error: %s\n", qPrintable(text)); }
-    bool AskOkCancel(const QString&) override { return true; }
-    std::optional<QString> AskOpenFile(const FileDialogRequest&) override { return std::nullopt; }
-    std::optional<QString> AskSaveFile(const FileDialogRequest&) override { return std::nullopt; }
-    std::optional<QString> AskParameter(const QString&) override { return QString(); }
-    std::optional<QString> AskDataLine() override { return std::nullopt; }
-};
 
 QString BenchScript()
 {
@@ -52,7 +39,7 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
-    SilentDialogs dialogs;
+    PrintedDialogs dialogs;
     TDisplayForm display;
     TMainForm form(dialogs, display);
     form.show();
