@@ -4,6 +4,13 @@
 
 namespace {
 
+// A control word's number, where it has one.
+struct Parameter {
+    bool present = false;
+    int number = 0;
+    int value_or(int fallback) const { return present ? number : fallback; }
+};
+
 class Extractor {
 public:
     explicit Extractor(const QByteArray& rtf) : m_rtf(rtf) {}
@@ -53,13 +60,13 @@ private:
         start = m_at;
         while (Peek() == '-' || QChar::isDigit(uchar(Peek())))
             ++m_at;
-        const std::optional<int> value = m_at > start ? std::optional(m_rtf.mid(start, m_at - start).toInt()) : std::nullopt;
+        const Parameter value{m_at > start, m_at > start ? m_rtf.mid(start, m_at - start).toInt() : 0};
         if (Peek() == ' ')
             ++m_at;
         Word(word, value);
     }
 
-    void Word(const QByteArray& word, std::optional<int> value)
+    void Word(const QByteArray& word, Parameter value)
     {
         if (word == "fonttbl" || word == "colortbl") {
             m_tableDepth = m_depth;

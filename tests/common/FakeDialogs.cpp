@@ -11,9 +11,10 @@ std::optional<QString> FakeDialogs::nextReply()
 {
     if (replies.empty())
         return std::nullopt;
-    std::optional<QString> reply = std::move(replies.front());
+    const bool answered = replies.front().has_value();
+    const QString text = replies.front().value_or(QString());
     replies.pop_front();
-    return reply;
+    return answered ? std::optional<QString>(text) : std::nullopt;
 }
 
 void FakeDialogs::ShowMessage(const QString& text) { record("message", {}, text); }
