@@ -11,7 +11,8 @@ using namespace std::chrono_literals;
 
 // A command left unfinished this long is dropped, as a card's work waiting
 // time would end it, so one mistyped line does not shift every later command.
-constexpr auto kWorkWaitingTime = 1s;
+// It is long enough for an operator to type a command's data as a second line.
+constexpr auto kWorkWaitingTime = 60s;
 
 } // namespace
 
