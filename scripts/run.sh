@@ -16,7 +16,7 @@ fi
 
 demo="$PWD/build/demo"
 mkdir -p "$demo"
-cp build/bin/kestrin build/bin/*.scr "$demo/"
+cp build/bin/kestrin build/bin/*.scr build/bin/*.dat "$demo/"
 build/bin/kestrin-cardsim --link "$demo/card" > "$demo/cardsim.out" 2> "$demo/cardsim.log" &
 simulator=$!
 trap 'kill "$simulator" 2>/dev/null || true' EXIT
