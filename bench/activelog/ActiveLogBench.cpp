@@ -2,6 +2,7 @@
 // few hundred bytes, one inserted per byte, an event-processing pass between chunks),
 // all on one line without a line end, and prints the rates, the window's longest
 // answer time and the peak memory. Argument: the number of bytes (1,000,000).
+#include "common/Offscreen.h"
 #include "main/ActiveLogEdit.h"
 #include "main/RtfWriter.h"
 
@@ -88,8 +89,7 @@ void Print(const Figures& figures, int total)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    UseOffscreenUnlessSet();
     QApplication app(argc, argv);
     const int total = argc > 1 ? std::max(10, QByteArray(argv[1]).toInt()) : 1'000'000;
     ActiveLogEdit log;

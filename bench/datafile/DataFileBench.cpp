@@ -1,6 +1,7 @@
 // Prints how long a 100,000-line data file takes to reach both panes, and what
 // transmitting a 10,000-byte block costs in software per byte (BYTE DELAY 0).
 #include "datafile/DataFile.h"
+#include "common/Offscreen.h"
 #include "datafile/DataTransmitter.h"
 
 #include <QApplication>
@@ -109,8 +110,7 @@ void MeasureTransmission(const char* how, StoringHost& host)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    UseOffscreenUnlessSet();
     QApplication app(argc, argv);
     QTemporaryDir dir;
     const QString path = WriteDataFile(dir);

@@ -5,6 +5,7 @@
 // per byte sent and the length of one message-pump pass, each with its target.
 // Argument: the number of bytes in the stream (1,000,000).
 #include "BenchHost.h"
+#include "common/Offscreen.h"
 #include "ProcessFigures.h"
 #include "ReceiveStream.h"
 #include "cardsim/CardSimulator.h"
@@ -102,8 +103,7 @@ bool MeasureReceive(CardSimulator& simulator, BenchHost& host, qsizetype total)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    UseOffscreenUnlessSet();
     QApplication app(argc, argv);
     const qsizetype total = argc > 1 ? std::max(10, QByteArray(argv[1]).toInt()) : 1'000'000;
     CardSimulator simulator;

@@ -2,6 +2,7 @@
 // current script editor of the real main window, with the real message pump and
 // status label. Prints lines per second; the target is at least 50,000.
 #include "common/PrintedDialogs.h"
+#include "common/Offscreen.h"
 #include "main/TMainForm.h"
 #include "ui_TMainForm.h"
 #include "windows/TDisplayForm.h"
@@ -37,7 +38,7 @@ void RunOnce(TMainForm& form, const char* label)
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    UseOffscreenUnlessSet();
     QApplication app(argc, argv);
     PrintedDialogs dialogs;
     TDisplayForm display;
