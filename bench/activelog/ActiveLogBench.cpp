@@ -2,9 +2,9 @@
 // few hundred bytes, one inserted per byte, an event-processing pass between chunks),
 // all on one line without a line end, and prints the rates, the window's longest
 // answer time and the peak memory. Argument: the number of bytes (1,000,000).
+#include "base/RtfWriter.h"
 #include "common/Offscreen.h"
 #include "main/ActiveLogEdit.h"
-#include "main/RtfWriter.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "main/Dialogs.h"
+#include "base/Dialogs.h"
 
 // Modal interactions during a benchmark: printed and answered with "cancel".
 class PrintedDialogs : public Dialogs {

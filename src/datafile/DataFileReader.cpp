@@ -1,6 +1,6 @@
 #include "datafile/DataFileReader.h"
 
-#include "main/KestrinError.h"
+#include "base/KestrinError.h"
 
 #include <QFile>
 #include <algorithm>

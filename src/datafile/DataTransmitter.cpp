@@ -1,11 +1,11 @@
 #include "datafile/DataTransmitter.h"
 
+#include "base/Colours.h"
+#include "base/MessagePump.h"
+#include "base/TextToInt.h"
 #include "link/ByteDelay.h"
 #include "link/HexToken.h"
 #include "link/InvertBytes.h"
-#include "main/Colours.h"
-#include "main/MessagePump.h"
-#include "main/TextToInt.h"
 
 #include <QStringTokenizer>
 #include <utility>

@@ -1,7 +1,7 @@
 #include "link/ByteDelay.h"
 
-#include "main/MessagePump.h"
-#include "main/TextToInt.h"
+#include "base/MessagePump.h"
+#include "base/TextToInt.h"
 
 void RunByteDelay(const std::function<QString()>& delayText)
 {

@@ -1,13 +1,13 @@
 #include "link/CardLink.h"
 
+#include "base/Dialogs.h"
+#include "base/MessagePump.h"
 #include "link/ByteDelay.h"
 #include "link/CommandLine.h"
 #include "link/DeviceName.h"
 #include "link/InvertBytes.h"
 #include "link/LinkHost.h"
 #include "link/SerialPort.h"
-#include "main/Dialogs.h"
-#include "main/MessagePump.h"
 
 #include <QPointer>
 #include <chrono>

@@ -1,7 +1,7 @@
 #include "main/ActiveLogBlocks.h"
 
+#include "base/Colours.h"
 #include "main/ActiveLogText.h"
-#include "main/Colours.h"
 
 #include <QTextCursor>
 

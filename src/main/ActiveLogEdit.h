@@ -1,6 +1,6 @@
 #pragma once
 
-#include "main/RtfWriter.h"
+#include "base/RtfWriter.h"
 
 #include <QPlainTextEdit>
 #include <QTextCharFormat>

@@ -1,6 +1,6 @@
 #include "main/MainFormHosts.h"
 
-#include "main/Dialogs.h"
+#include "base/Dialogs.h"
 #include "main/EditorLines.h"
 #include "main/TMainForm.h"
 #include "ui_TMainForm.h"

@@ -1,6 +1,6 @@
 // The main window's own look: heading strips, the framed client area, the status
 // label and the two picture buttons of the run band.
-#include "main/Colours.h"
+#include "base/Colours.h"
 #include "main/TMainForm.h"
 #include "ui_TMainForm.h"
 #include "widgets/Pictures.h"

@@ -1,12 +1,12 @@
 // The run controls of the main window: Initialize, Send Data, Exit, the data
 // sender, data files and saving the Active Log.
+#include "base/Colours.h"
+#include "base/Dialogs.h"
+#include "base/ErrorBoundary.h"
+#include "base/RtfWriter.h"
 #include "datafile/DataFile.h"
 #include "datafile/DataTransmitter.h"
-#include "main/Colours.h"
-#include "main/Dialogs.h"
 #include "main/EditorLines.h"
-#include "main/ErrorBoundary.h"
-#include "main/RtfWriter.h"
 #include "main/TMainForm.h"
 #include "ui_TMainForm.h"
 

@@ -1,8 +1,8 @@
 // Scripts: running the current script, and the Scripts page's catalogue.
-#include "main/Dialogs.h"
+#include "base/Dialogs.h"
+#include "base/ErrorBoundary.h"
+#include "base/ProgramFolder.h"
 #include "main/EditorLines.h"
-#include "main/ErrorBoundary.h"
-#include "main/ProgramFolder.h"
 #include "main/TMainForm.h"
 #include "script/ScriptCatalogue.h"
 #include "script/ScriptInterpreter.h"

@@ -1,10 +1,10 @@
 #include "main/TMainForm.h"
 
-#include "main/Colours.h"
-#include "main/Dialogs.h"
-#include "main/ErrorBoundary.h"
-#include "main/MessagePump.h"
-#include "main/Settings.h"
+#include "base/Colours.h"
+#include "base/Dialogs.h"
+#include "base/ErrorBoundary.h"
+#include "base/MessagePump.h"
+#include "base/Settings.h"
 #include "ui_TMainForm.h"
 #include "windows/TDisplayForm.h"
 

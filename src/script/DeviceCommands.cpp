@@ -2,9 +2,9 @@
 // boxes, the status label and the wait.
 #include "script/ScriptCommands.h"
 
-#include "main/Colours.h"
-#include "main/MessagePump.h"
-#include "main/TextToInt.h"
+#include "base/Colours.h"
+#include "base/MessagePump.h"
+#include "base/TextToInt.h"
 #include "script/ScriptHost.h"
 #include "script/ScriptText.h"
 

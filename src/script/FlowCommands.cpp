@@ -2,9 +2,9 @@
 // data, fill the parameters and steer the run.
 #include "script/ScriptCommands.h"
 
+#include "base/ProgramFolder.h"
+#include "base/TextToInt.h"
 #include "link/HexToken.h"
-#include "main/ProgramFolder.h"
-#include "main/TextToInt.h"
 #include "script/ScriptFile.h"
 #include "script/ScriptHost.h"
 #include "script/ScriptInterpreter.h"

@@ -2,8 +2,8 @@
 // Log, pieces of the response, and the display window's look.
 #include "script/ScriptCommands.h"
 
-#include "main/Colours.h"
-#include "main/TextToInt.h"
+#include "base/Colours.h"
+#include "base/TextToInt.h"
 #include "script/ScriptHost.h"
 #include "script/ScriptState.h"
 #include "script/ScriptText.h"

@@ -1,6 +1,6 @@
 #include "script/ScriptFile.h"
 
-#include "main/KestrinError.h"
+#include "base/KestrinError.h"
 
 #include <QDir>
 #include <QFile>

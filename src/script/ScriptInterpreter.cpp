@@ -1,8 +1,8 @@
 #include "script/ScriptInterpreter.h"
 
-#include "main/Colours.h"
-#include "main/KestrinError.h"
-#include "main/MessagePump.h"
+#include "base/Colours.h"
+#include "base/KestrinError.h"
+#include "base/MessagePump.h"
 #include "script/ScriptCommands.h"
 #include "script/ScriptFile.h"
 #include "script/ScriptLevel.h"

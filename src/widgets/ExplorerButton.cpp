@@ -1,6 +1,6 @@
 #include "widgets/ExplorerButton.h"
 
-#include "main/IniFile.h"
+#include "base/IniFile.h"
 #include "widgets/Accelerator.h"
 #include "widgets/DownPattern.h"
 #include "widgets/GlyphImages.h"

@@ -1,7 +1,7 @@
 // Mouse, keyboard and accelerator handling of the picture button, and its click.
 #include "widgets/ExplorerButton.h"
 
-#include "main/MessagePump.h"
+#include "base/MessagePump.h"
 #include "widgets/ProgramLauncher.h"
 
 #include <QContextMenuEvent>

@@ -1,6 +1,6 @@
 #include "widgets/Label3D.h"
 
-#include "main/Colours.h"
+#include "base/Colours.h"
 #include "widgets/SystemColours.h"
 #include "widgets/WidgetAccessibility.h"
 

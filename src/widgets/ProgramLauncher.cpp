@@ -1,6 +1,6 @@
 #include "widgets/ProgramLauncher.h"
 
-#include "main/MessagePump.h"
+#include "base/MessagePump.h"
 
 #include <QPointer>
 #include <QProcess>

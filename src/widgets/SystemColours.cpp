@@ -1,6 +1,6 @@
 #include "widgets/SystemColours.h"
 
-#include "main/Colours.h"
+#include "base/Colours.h"
 
 #include <QGuiApplication>
 #include <array>

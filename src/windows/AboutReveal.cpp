@@ -1,6 +1,6 @@
 #include "windows/AboutReveal.h"
 
-#include "main/Colours.h"
+#include "base/Colours.h"
 
 namespace {
 constexpr quint32 CodeRed = Colours::Rgb(255, 0, 0);

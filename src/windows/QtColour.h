@@ -1,6 +1,6 @@
 #pragma once
 
-#include "main/Colours.h"
+#include "base/Colours.h"
 
 #include <QColor>
 

@@ -1,6 +1,6 @@
 #include "windows/TDisplayForm.h"
 
-#include "main/Colours.h"
+#include "base/Colours.h"
 #include "ui_TDisplayForm.h"
 #include "windows/QtColour.h"
 

@@ -1,7 +1,7 @@
 #include "windows/TLogoForm.h"
 
-#include "main/Colours.h"
-#include "main/MessagePump.h"
+#include "base/Colours.h"
+#include "base/MessagePump.h"
 #include "ui_TLogoForm.h"
 #include "widgets/Pictures.h"
 #include "windows/AboutText.h"

@@ -1,8 +1,8 @@
-#include "RtfTextExtractor.h"
+#include "common/RtfTextExtractor.h"
 
+#include "base/Colours.h"
 #include "main/ActiveLogBlocks.h"
 #include "main/ActiveLogEdit.h"
-#include "main/Colours.h"
 
 #include <QAccessible>
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "main/Dialogs.h"
+#include "base/Dialogs.h"
 
 #include <QStringList>
 #include <deque>

@@ -1,5 +1,5 @@
+#include "base/KestrinError.h"
 #include "datafile/DataFileReader.h"
-#include "main/KestrinError.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,11 +1,11 @@
 #include "FakeTransmitHost.h"
 
+#include "base/KestrinError.h"
+#include "base/MessagePump.h"
 #include "datafile/DataTransmitter.h"
 #include "link/ByteDelay.h"
 #include "link/HexToken.h"
 #include "link/InvertBytes.h"
-#include "main/KestrinError.h"
-#include "main/MessagePump.h"
 
 #include <QTimer>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "LinkOnPty.h"
 
-#include "main/MessagePump.h"
+#include "base/MessagePump.h"
 
 #include <QDir>
 #include <QTimer>

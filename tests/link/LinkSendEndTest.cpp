@@ -1,7 +1,7 @@
 #include "LinkOnPty.h"
 
-#include "main/KestrinError.h"
-#include "main/MessagePump.h"
+#include "base/KestrinError.h"
+#include "base/MessagePump.h"
 
 #include <cerrno>
 

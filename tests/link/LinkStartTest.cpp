@@ -1,9 +1,9 @@
 #include "LinkOnPty.h"
 #include "LockHolder.h"
 
+#include "base/MessagePump.h"
 #include "link/SerialPort.h"
 #include "link/TComm.h"
-#include "main/MessagePump.h"
 
 #include <cerrno>
 #include <thread>

@@ -1,7 +1,7 @@
 // Closing the window in the middle of a run, a pause or a start.
 #include "MainWindowFixture.h"
 
-#include "main/MessagePump.h"
+#include "base/MessagePump.h"
 #include "ui_TMainForm.h"
 
 namespace {

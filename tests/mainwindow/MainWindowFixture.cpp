@@ -1,7 +1,7 @@
 #include "MainWindowFixture.h"
 
-#include "main/MessagePump.h"
-#include "main/ProgramFolder.h"
+#include "base/MessagePump.h"
+#include "base/ProgramFolder.h"
 #include "ui_TMainForm.h"
 
 #include <QDeadlineTimer>

@@ -1,7 +1,7 @@
 // Start-up, the settings file, the Setup page and starting the link.
 #include "MainWindowFixture.h"
 
-#include "main/ProgramFolder.h"
+#include "base/ProgramFolder.h"
 #include "ui_TMainForm.h"
 
 #include <QTest>

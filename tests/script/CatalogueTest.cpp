@@ -2,7 +2,7 @@
 #include "script/ScriptCatalogue.h"
 #include "script/ScriptFile.h"
 
-#include "main/KestrinError.h"
+#include "base/KestrinError.h"
 
 #include <QDir>
 #include <QFile>

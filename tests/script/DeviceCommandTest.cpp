@@ -1,7 +1,7 @@
 // MESSAGE, PROMPT, COMM, BAUD, STATUS and WAIT.
 #include "FakeScriptHost.h"
 
-#include "main/KestrinError.h"
+#include "base/KestrinError.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // EXEC: nested run levels on script files of the program folder.
 #include "FakeScriptHost.h"
 
-#include "main/KestrinError.h"
-#include "main/ProgramFolder.h"
+#include "base/KestrinError.h"
+#include "base/ProgramFolder.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "FakeScriptHost.h"
 
-#include "main/MessagePump.h"
+#include "base/MessagePump.h"
 
 void FakeScriptHost::SetStatus(const QString& text, quint32 colour)
 {

@@ -1,8 +1,8 @@
 // REPEAT, ENDREPEAT and INC.
 #include "FakeScriptHost.h"
 
-#include "main/KestrinError.h"
-#include "main/MessagePump.h"
+#include "base/KestrinError.h"
+#include "base/MessagePump.h"
 
 #include <QTimer>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // PRINT, PRINTLN, FEED and DISPLAY.
 #include "FakeScriptHost.h"
 
-#include "main/KestrinError.h"
+#include "base/KestrinError.h"
 
 #include <gtest/gtest.h>
 

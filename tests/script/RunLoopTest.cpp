@@ -1,10 +1,10 @@
 // The run loop: recognition, trimming, the parameters and the run controls.
 #include "FakeScriptHost.h"
 
-#include "main/Colours.h"
-#include "main/KestrinError.h"
-#include "main/MessagePump.h"
-#include "main/ProgramFolder.h"
+#include "base/Colours.h"
+#include "base/KestrinError.h"
+#include "base/MessagePump.h"
+#include "base/ProgramFolder.h"
 
 #include <QTimer>
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // every kind of command without an error.
 #include "FakeScriptHost.h"
 
-#include "main/ProgramFolder.h"
+#include "base/ProgramFolder.h"
 #include "script/ScriptCatalogue.h"
 
 #include <QSet>

@@ -1,6 +1,6 @@
 #include "ExplorerButtonFixture.h"
 
-#include "main/MessagePump.h"
+#include "base/MessagePump.h"
 #include "widgets/ProgramLauncher.h"
 
 #include <QFile>

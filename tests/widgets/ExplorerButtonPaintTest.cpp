@@ -1,7 +1,7 @@
 #include "ExplorerButtonFixture.h"
 #include "WidgetTestHelpers.h"
 
-#include "main/Colours.h"
+#include "base/Colours.h"
 
 #include <QMenu>
 

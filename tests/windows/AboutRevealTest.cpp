@@ -1,4 +1,4 @@
-#include "main/Colours.h"
+#include "base/Colours.h"
 #include "windows/AboutReveal.h"
 #include "windows/AboutText.h"
 

@@ -1,4 +1,4 @@
-#include "main/Colours.h"
+#include "base/Colours.h"
 #include "windows/TDisplayForm.h"
 
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "main/Dialogs.h"
-#include "main/KestrinError.h"
+#include "base/Dialogs.h"
+#include "base/KestrinError.h"
 
 #include <new>
 

@@ -1,7 +1,7 @@
-#include "main/RtfWriter.h"
+#include "base/RtfWriter.h"
 
-#include "main/Colours.h"
-#include "main/KestrinError.h"
+#include "base/Colours.h"
+#include "base/KestrinError.h"
 
 #include <QDir>
 #include <QSaveFile>

@@ -1,6 +1,6 @@
-#include "main/TextToInt.h"
+#include "base/TextToInt.h"
 
-#include "main/KestrinError.h"
+#include "base/KestrinError.h"
 
 namespace {
 

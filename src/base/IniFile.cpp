@@ -1,7 +1,7 @@
-#include "main/IniFile.h"
+#include "base/IniFile.h"
 
-#include "main/KestrinError.h"
-#include "main/TextToInt.h"
+#include "base/KestrinError.h"
+#include "base/TextToInt.h"
 
 #include <QFile>
 #include <QSaveFile>

@@ -1,4 +1,4 @@
-#include "main/ProgramFolder.h"
+#include "base/ProgramFolder.h"
 
 #include <QCoreApplication>
 

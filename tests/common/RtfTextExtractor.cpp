@@ -1,4 +1,4 @@
-#include "RtfTextExtractor.h"
+#include "common/RtfTextExtractor.h"
 
 #include <QChar>
 

@@ -1,7 +1,7 @@
-#include "main/Settings.h"
+#include "base/Settings.h"
 
-#include "main/IniFile.h"
-#include "main/ProgramFolder.h"
+#include "base/IniFile.h"
+#include "base/ProgramFolder.h"
 
 namespace {
 const QString Section = QStringLiteral("SYSTEM");

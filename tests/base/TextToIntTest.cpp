@@ -1,5 +1,5 @@
-#include "main/KestrinError.h"
-#include "main/TextToInt.h"
+#include "base/KestrinError.h"
+#include "base/TextToInt.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "RtfTextExtractor.h"
+#include "common/RtfTextExtractor.h"
 
-#include "main/Colours.h"
-#include "main/KestrinError.h"
-#include "main/RtfWriter.h"
+#include "base/Colours.h"
+#include "base/KestrinError.h"
+#include "base/RtfWriter.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "main/RtfWriter.h"
+#include "base/RtfWriter.h"
 
 // Reads back the text, line ends, colours and bold/italic of a rich-text document,
 // as far as a plain log needs: enough to check what a reader would show.

@@ -1,6 +1,6 @@
-#include "main/IniFile.h"
-#include "main/KestrinError.h"
-#include "main/Settings.h"
+#include "base/IniFile.h"
+#include "base/KestrinError.h"
+#include "base/Settings.h"
 
 #include <QFile>
 #include <QTemporaryDir>

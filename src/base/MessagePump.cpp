@@ -1,4 +1,4 @@
-#include "main/MessagePump.h"
+#include "base/MessagePump.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
