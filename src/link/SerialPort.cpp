@@ -84,8 +84,12 @@ int SerialPort::Open(const QString& path)
 void SerialPort::Close()
 {
     std::lock_guard guard(m_lock);
-    if (m_fd >= 0)
-        ::close(m_fd);
+    if (m_fd < 0)
+        return;
+    // The exclusive mode belongs to the device, not to this descriptor: it would
+    // outlive the close and keep every later opener but root out.
+    ioctl(m_fd, TIOCNXCL);
+    ::close(m_fd);
     m_fd = -1;
 }
 

@@ -19,6 +19,7 @@ public:
 
     // Opens without blocking and locks the device against every other opener.
     int Open(const QString& path);
+    // Releases the locks and closes; the device can be opened again by anyone.
     void Close();
     bool IsOpen() const;
     int Descriptor() const;

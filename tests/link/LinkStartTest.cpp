@@ -6,7 +6,10 @@
 #include "link/TComm.h"
 
 #include <cerrno>
+#include <fcntl.h>
+#include <sys/ioctl.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -17,6 +20,18 @@ bool EndsWithoutPumping(const TComm* worker)
     while (!worker->isFinished() && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     return worker->isFinished();
+}
+
+// Opens the device as another program would: 0, or the errno value of the open or of
+// the query; `exclusive` tells whether the device is still in exclusive mode.
+int OpenPlainly(const QString& path, int& exclusive)
+{
+    const int fd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    const int error = ioctl(fd, TIOCGEXCL, &exclusive) == 0 ? 0 : errno;
+    ::close(fd);
+    return error;
 }
 
 } // namespace
@@ -38,6 +53,10 @@ TEST_F(LinkOnPty, StopClosesThePortAndTheWorkerEnds)
     EXPECT_EQ(m_link.Worker(), nullptr);
     EXPECT_FALSE(m_link.PortHandle()->IsOpen());
     EXPECT_TRUE(m_simulator.waitForCloses(1, Patience));
+    // Released for every other user: exclusive mode outlives a close, and only root ignores it.
+    int exclusive = -1;
+    EXPECT_EQ(OpenPlainly(m_simulator.devicePath(), exclusive), 0);
+    EXPECT_EQ(exclusive, 0);
 }
 
 TEST_F(LinkOnPty, AMissingDeviceIsReportedAndALaterStartWorks)
