@@ -20,8 +20,13 @@ void PumpOnce()
 
 bool PumpTimes(qint64 passes)
 {
+    return PumpWhile(passes, [] { return true; });
+}
+
+bool PumpWhile(qint64 passes, const std::function<bool()>& goOn)
+{
     for (qint64 pass = 0; pass < passes; ++pass) {
-        if (Closing())
+        if (Closing() || !goOn())
             return false;
         PumpOnce();
     }

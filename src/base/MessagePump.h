@@ -2,6 +2,7 @@
 
 #include <QtGlobal>
 #include <chrono>
+#include <functional>
 
 // Every wait of the program is a count of message-pump passes: the window thread
 // handles whatever is pending (the link's received bytes, the operator's clicks)
@@ -16,6 +17,10 @@ void PumpOnce();
 
 // Up to `passes` passes; returns early (false) once the program is closing.
 bool PumpTimes(qint64 passes);
+
+// Up to `passes` passes while goOn() holds; returns early (false) once it does not
+// or the program is closing.
+bool PumpWhile(qint64 passes, const std::function<bool()>& goOn);
 
 // Set when the main window closes: every wait ends, every run stops at its next check.
 void SetClosing(bool closing);

@@ -108,9 +108,10 @@ QByteArray WriteRtf(const QList<TextRun>& runs)
 void SaveRtf(const QString& path, const QList<TextRun>& runs)
 {
     const QString shownPath = QDir::toNativeSeparators(path);
+    // Written beside the old file and renamed over it, never in place: a save that
+    // fails half-way must leave the old file whole.
     QSaveFile file(path);
-    // Where only the file itself is writable, write it in place rather than not at all.
-    file.setDirectWriteFallback(true);
+    file.setDirectWriteFallback(false);
     if (!file.open(QIODevice::WriteOnly))
         throw FileError(QStringLiteral("Cannot create file \"%1\". %2").arg(shownPath, file.errorString()));
     if (!WriteAll(file, WriteRtf(runs)) || !file.commit())

@@ -6,13 +6,23 @@ namespace {
 
 int DigitValue(QChar c, int base)
 {
-    const int value = c.isDigit() ? c.digitValue()
-                      : (c.toLower() >= u'a' && c.toLower() <= u'f') ? c.toLower().unicode() - u'a' + 10
-                                                                     : -1;
+    const int value = HexDigit(c);
     return value < base ? value : -1;
 }
 
 } // namespace
+
+int HexDigit(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9')
+        return u - u'0';
+    if (u >= u'a' && u <= u'f')
+        return u - u'a' + 10;
+    if (u >= u'A' && u <= u'F')
+        return u - u'A' + 10;
+    return -1;
+}
 
 std::optional<qint32> ParseInt(const QString& text)
 {

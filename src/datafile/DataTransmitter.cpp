@@ -12,7 +12,8 @@
 
 TransmitWaits TransmitWaits::Pumping()
 {
-    return {RunByteDelay, [](qint64 passes) { MessagePump::PumpTimes(passes); }};
+    return {RunByteDelay,
+            [](qint64 passes, const std::function<bool()>& goOn) { MessagePump::PumpWhile(passes, goOn); }};
 }
 
 DataTransmitter::DataTransmitter(TransmitHost& host, TransmitWaits waits)
@@ -75,5 +76,5 @@ void DataTransmitter::GatherLine(const QString& line, QByteArray& block)
     if (!bytes)
         return;
     block.append(*bytes);
-    m_waits.afterLine(TextToInt(m_host.CommandDelayText()));
+    m_waits.afterLine(TextToInt(m_host.CommandDelayText()), [this] { return m_host.Active(); });
 }

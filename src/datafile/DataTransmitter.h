@@ -11,8 +11,9 @@
 struct TransmitWaits {
     // After each byte: passes while their number is below the delay, its text read before every pass.
     std::function<void(const std::function<QString()>& delayText)> afterByte;
-    // After each data line that holds a token: that many passes.
-    std::function<void(qint64 passes)> afterLine;
+    // After each data line that holds a token: that many passes, ending early once
+    // goOn() (Active still checked) no longer holds.
+    std::function<void(qint64 passes, const std::function<bool()>& goOn)> afterLine;
 
     static TransmitWaits Pumping();
 };

@@ -79,10 +79,10 @@ void Commands::Status(CommandContext& context)
     context.host.SetStatus(Inner(context.line, 8, 2), Colours::Navy);
 }
 
-// WAIT("n"): n message-pump passes; the wait ends early when the program closes.
+// WAIT("n"): n message-pump passes; the wait ends early when Active is cleared
+// (the run then stops before its next line) or the program closes.
 void Commands::Wait(CommandContext& context)
 {
     const qint32 passes = TextToInt(DoubleQuoted(context.line, 5));
-    if (passes > 0)
-        MessagePump::PumpTimes(passes);
+    MessagePump::PumpWhile(passes, [&host = context.host] { return host.Active(); });
 }

@@ -10,6 +10,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -117,23 +118,32 @@ TEST(SaveRtf, AFileThatCannotBeCreatedRaisesFileErrorNamingIt)
     EXPECT_EQ(SaveError(path, {MakeRun("3F ")}), QStringLiteral("Cannot create file \"%1\". Not a directory").arg(path));
 }
 
-// A write that fails half-way (here: past the process's file size limit) keeps the old file.
-TEST(SaveRtf, AFailedWriteLeavesTheOldFileAsItWas)
+// A save that fails keeps the old file: a write that fails half-way (here: past the
+// process's file size limit), and a folder where no new file can be made although
+// the old one could be written in place.
+TEST(SaveRtf, AFailedSaveLeavesTheOldFileAsItWas)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("log.log");
-    WriteFile(path, "old content");
+    for (const bool folderWritable : {true, false}) {
+        if (!folderWritable && geteuid() == 0)
+            continue; // folder permissions do not bind root
+        QTemporaryDir dir;
+        const QString path = dir.filePath("log.log");
+        WriteFile(path, "old content");
+        if (!folderWritable)
+            QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
 
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 1000;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const QString message = SaveError(path, {MakeRun(QString(100000, u'A'))});
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, savedHandler);
+        rlimit saved{};
+        ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+        const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = saved;
+        small.rlim_cur = 1000;
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+        const QString message = SaveError(path, {MakeRun(QString(100000, u'A'))});
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, savedHandler);
 
-    EXPECT_EQ(message, QStringLiteral("Cannot write file \"%1\". File too large").arg(path));
-    EXPECT_EQ(ReadAll(path), "old content");
+        EXPECT_TRUE(message.startsWith(folderWritable ? "Cannot write file" : "Cannot create file")) << message.toStdString();
+        EXPECT_EQ(ReadAll(path), "old content") << "folder writable: " << folderWritable;
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
 }

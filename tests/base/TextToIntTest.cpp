@@ -19,13 +19,16 @@ TEST(TextToInt, AcceptsDecimalAndPrefixedHexadecimal)
 
 TEST(TextToInt, RejectsEverythingElseWithTheFrameworkMessage)
 {
-    for (const char* bad : {"", " ", "NA", "2 ", "two", "1.5", "$", "0x", "+", "2147483648", "$100000000", "12a"}) {
-        EXPECT_FALSE(ParseInt(bad).has_value()) << bad;
+    // Digits of other scripts and full-width digits are no digits: Arabic-Indic three,
+    // full-width one zero, Devanagari seven after "$".
+    for (const char* bad : {"", " ", "NA", "2 ", "two", "1.5", "$", "0x", "+", "2147483648", "$100000000", "12a",
+                            "\u0663", "\uFF11\uFF10", "$\u096D", "1\uFF10"}) {
+        EXPECT_FALSE(ParseInt(QString::fromUtf8(bad)).has_value()) << bad;
         try {
-            TextToInt(bad);
+            TextToInt(QString::fromUtf8(bad));
             ADD_FAILURE() << "no error for '" << bad << "'";
         } catch (const ConversionError& error) {
-            EXPECT_EQ(error.message(), QStringLiteral("'%1' is not a valid integer value").arg(bad));
+            EXPECT_EQ(error.message(), QStringLiteral("'%1' is not a valid integer value").arg(QString::fromUtf8(bad)));
         }
     }
 }

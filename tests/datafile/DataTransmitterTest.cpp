@@ -41,7 +41,9 @@ protected:
                                 host.events << "byte-delay";
                                 RunByteDelay(text);
                             },
-                            [this](qint64 passes) { host.events << "cmd-delay " + QString::number(passes); }};
+                            [this](qint64 passes, const std::function<bool()>&) {
+                                host.events << "cmd-delay " + QString::number(passes);
+                            }};
         DataTransmitter(host, waits).Run();
     }
 
@@ -190,4 +192,13 @@ TEST_F(DataTransmitterTest, RealWaitsReadTheByteDelayBeforeEveryPassAndLetTheWin
     EXPECT_EQ(host.byteDelayReads, 2 * 4);
     EXPECT_EQ(host.events.last(), LineEnd);
     EXPECT_EQ(host.responseClears, 2);
+}
+
+TEST_F(DataTransmitterTest, ClearingActiveEndsTheLongestCommandDelay)
+{
+    host.raw = {"A0", "R"};
+    host.commandDelay = "2147483647";
+    QTimer::singleShot(1, [this] { host.active = false; });
+    DataTransmitter(host).Run();
+    EXPECT_TRUE(host.puts().isEmpty());
 }

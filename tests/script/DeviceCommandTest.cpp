@@ -3,6 +3,7 @@
 
 #include "base/KestrinError.h"
 
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -48,6 +49,16 @@ TEST_F(DeviceCommands, WaitAcceptsNothingButIntegers)
     RunScript({"WAIT(\"0\")", "WAIT(\"-5\")", "WAIT(\"20\")", "SEND('done')"});
     EXPECT_EQ(host.Texts("send"), QStringList{"done"});
     EXPECT_THROW(RunScript({"WAIT(\"1 s\")"}), ConversionError);
+}
+
+TEST_F(DeviceCommands, ClearingActiveEndsTheLongestWaitAndTheRun)
+{
+    host.onCall = [this](const FakeScriptHost::Call& call) {
+        if (call.kind == "send")
+            QTimer::singleShot(1, [this] { host.active = false; });
+    };
+    RunScript({"SEND('before')", "WAIT(\"2147483647\")", "SEND('after')"});
+    EXPECT_EQ(host.Texts("send"), QStringList{"before"});
 }
 
 } // namespace
