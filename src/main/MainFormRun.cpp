@@ -10,6 +10,8 @@
 #include "main/TMainForm.h"
 #include "ui_TMainForm.h"
 
+#include <QScopedValueRollback>
+
 void TMainForm::ConnectRunControls()
 {
     connect(m_ui->ExplorerButton2, &TExplorerButton::clicked, this, &TMainForm::ExplorerButton2Click);
@@ -17,25 +19,36 @@ void TMainForm::ConnectRunControls()
 }
 
 template <typename Run>
-void TMainForm::RunExclusive(const QString& refusal, Run&& run)
+void TMainForm::RunExclusive(Run&& run)
 {
-    if (m_running) {
-        m_dialogs.ShowMessage(refusal);
+    if (m_busy != Busy::No) {
+        m_dialogs.ShowMessage(m_busy == Busy::Starting ? QStringLiteral("The link is being initialized.")
+                                                       : QStringLiteral("A transmission is already running."));
         return;
     }
-    m_running = true;
+    const QScopedValueRollback busy(m_busy, Busy::Transmitting);
     RunGuarded(m_dialogs, std::forward<Run>(run));
-    m_running = false;
+}
+
+bool TMainForm::RefusedDuringTransmission(const QString& refusal)
+{
+    if (m_busy != Busy::Transmitting)
+        return false;
+    m_dialogs.ShowMessage(refusal);
+    return true;
 }
 
 void TMainForm::ExplorerButton2Click()
 {
+    // A new start under a run would reset the line and put the ATR into its response.
+    if (RefusedDuringTransmission(QStringLiteral("The link cannot be initialized while a transmission runs.")))
+        return;
     RunGuarded(m_dialogs, [this] { StartCard(); });
 }
 
 void TMainForm::ExplorerButton4Click()
 {
-    RunExclusive(QStringLiteral("A transmission is already running."), [this] {
+    RunExclusive([this] {
         if (!PortHandle()) {
             m_dialogs.ShowMessage(QStringLiteral("COMMUNICATIONS not initialized"));
             return;
@@ -71,6 +84,9 @@ void TMainForm::Save1Click()
 
 void TMainForm::OpenXPL1Click()
 {
+    // Opening empties the panes and the script that a run is reading.
+    if (RefusedDuringTransmission(QStringLiteral("A data file cannot be opened while a transmission runs.")))
+        return;
     RunGuarded(m_dialogs, [this] {
         InitializeAll();
         GetXPL();
@@ -92,7 +108,7 @@ void TMainForm::WriteXPL() { DataTransmitter(m_transmitHost).Run(); }
 
 void TMainForm::CustomCommand1Click()
 {
-    RunGuarded(m_dialogs, [this] {
+    RunExclusive([this] {
         if (const auto line = m_dialogs.AskDataLine())
             SendCommand(*line);
     });

@@ -67,10 +67,8 @@ void TMainForm::ScriptListClick()
 
 void TMainForm::LoadScriptClick()
 {
-    if (m_running) {
-        m_dialogs.ShowMessage(QStringLiteral("A script cannot be loaded while a transmission runs."));
+    if (RefusedDuringTransmission(QStringLiteral("A script cannot be loaded while a transmission runs.")))
         return;
-    }
     if (m_ui->ScriptList->count() == 0) {
         m_dialogs.ShowMessage(QStringLiteral("No Script Files Found!"));
         return;

@@ -4,12 +4,13 @@
 #include "base/Dialogs.h"
 #include "base/ErrorBoundary.h"
 #include "base/MessagePump.h"
+#include "base/ProgramFolder.h"
 #include "base/Settings.h"
 #include "ui_TMainForm.h"
 #include "windows/TDisplayForm.h"
 
 #include <QCloseEvent>
-#include <QDir>
+#include <QScopedValueRollback>
 #include <QTimer>
 
 namespace {
@@ -80,7 +81,7 @@ void TMainForm::InitializeAll()
     m_ui->raw->clear();
     setWindowState(windowState() & ~Qt::WindowMinimized);
     m_ui->Script->clear();
-    ListScripts(QDir::currentPath());
+    ListScripts(ProgramFolder());
     m_ui->BaudRate->setCurrentIndex(0);
     const auto values = LoadSettings(SettingsPath());
     if (!values)
@@ -93,6 +94,7 @@ void TMainForm::InitializeAll()
 
 void TMainForm::StartCard()
 {
+    const QScopedValueRollback busy(m_busy, Busy::Starting);
     if (MessagePump::PumpTimes(SettlingPasses))
         m_link.Start();
 }

@@ -77,9 +77,12 @@ private:
     void ConnectScriptsPage();
     void ListScripts(const QString& folder);
     QString SelectedScript() const;
-    // Runs a Send Data, a data-file transmission or a script; refuses a second one.
+    // Runs a transmission (Send Data, the data sender's line); refused while another
+    // one runs or the link is being started, so one run at a time reaches the card.
     template <typename Run>
-    void RunExclusive(const QString& refusal, Run&& run);
+    void RunExclusive(Run&& run);
+    // Shows `refusal` and returns true while a transmission runs.
+    bool RefusedDuringTransmission(const QString& refusal);
 
     std::unique_ptr<Ui::TMainForm> m_ui;
     Dialogs& m_dialogs;
@@ -92,5 +95,6 @@ private:
     DataFileDialogState m_dataFileDialog;
     QString m_scriptFolder;
     bool m_shown = false;
-    bool m_running = false;
+    enum class Busy { No, Starting, Transmitting };
+    Busy m_busy = Busy::No;
 };

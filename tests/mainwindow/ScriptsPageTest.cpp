@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -52,6 +53,20 @@ TEST_F(ScriptsPageTest, AScriptAddedLaterAppearsAtTheNextPageChange)
     EXPECT_EQ(listed(), QStringList{"one.scr"});
     ui().MainTab->setCurrentWidget(ui().Setup);
     EXPECT_EQ(listed(), (QStringList{"one.scr", "two.scr"}));
+}
+
+// The list never comes from the process's working folder, which here holds other scripts.
+TEST_F(ScriptsPageTest, OpeningADataFileListsTheProgramFoldersScripts)
+{
+    QTemporaryDir elsewhere;
+    QFile(elsewhere.filePath("stray.scr")).open(QIODevice::WriteOnly);
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(elsewhere.path());
+    writeFile("mine.scr", "REM\r\n");
+    toScriptsPage();
+    ui().OpenXPL1->trigger(); // its dialog is cancelled
+    QDir::setCurrent(before);
+    EXPECT_EQ(listed(), QStringList{"mine.scr"});
 }
 
 TEST_F(ScriptsPageTest, LoadFillsTheEditorWithoutTheUnterminatedLastLineAndShowsIt)

@@ -69,17 +69,50 @@ TEST_F(SendDataTest, ThePageInFrontIsLookedAtAgainAfterTheDataFile)
     EXPECT_EQ(statText(), "Ready.");
 }
 
-TEST_F(SendDataTest, OpenDataFileDuringAScriptEmptiesItAndEndsTheRun)
+// During a run nothing else reaches the card or the panes the run reads: not the data
+// sender's line, not a new data file, not a new start of the link.
+TEST_F(SendDataTest, NothingElseStartsDuringARun)
 {
     startLink();
-    ui().DataTab->setCurrentWidget(ui().ScriptTab);
-    ui().Script->setPlainText("WAIT(\"200\")\nPRINT(\"after\")\nPRINT(\"more\")");
-    atNextPass([this] { ui().OpenXPL1->trigger(); }); // and cancel its dialog
-    form().ExplorerButton4Click();
-    EXPECT_TRUE(ui().Script->toPlainText().isEmpty());
-    EXPECT_EQ(displayText(), "");
-    EXPECT_EQ(statText(), "Ready.");
-    EXPECT_TRUE(dialogs().texts("error").isEmpty());
+    const TComm* worker = form().Worker();
+    const std::vector<std::pair<std::function<void()>, QString>> intrusions{
+        {[this] { ui().CustomCommand1->trigger(); }, "A transmission is already running."},
+        {[this] { ui().OpenXPL1->trigger(); }, "A data file cannot be opened while a transmission runs."},
+        {[this] { form().ExplorerButton2Click(); }, "The link cannot be initialized while a transmission runs."},
+    };
+    for (const auto& [intrude, refusal] : intrusions) {
+        dialogs().shown.clear();
+        dialogs().replies.push_back(QStringLiteral("A0 00 B0 00 00")); // for a data sender shown in error
+        simulator().clearReceived();
+        ui().raw->setPlainText("A0 B0 00 00 01\nR");
+        ui().Script->setPlainText("WAIT(\"200\")\nSEND('A0 B0 00 00 01')");
+        for (QWidget* page : {static_cast<QWidget*>(ui().XplTab), static_cast<QWidget*>(ui().ScriptTab)}) {
+            ui().DataTab->setCurrentWidget(page);
+            atNextPass(intrude); // inside the command delay or the WAIT
+            form().ExplorerButton4Click();
+        }
+        ASSERT_TRUE(simulator().waitForReceived(10, std::chrono::seconds(30))) << refusal.toStdString();
+        settle();
+        EXPECT_EQ(received(), "A0 B0 00 00 01 A0 B0 00 00 01") << refusal.toStdString();
+        EXPECT_EQ(shownTexts("message"), QStringList(2, refusal));
+        EXPECT_EQ(ui().raw->toPlainText(), "A0 B0 00 00 01\nR");
+        EXPECT_EQ(form().Worker(), worker) << "the link was not started again";
+    }
+}
+
+// And no run starts inside the data sender's send.
+TEST_F(SendDataTest, SendDataIsRefusedDuringTheDataSendersLine)
+{
+    startLink();
+    ui().Delay->setText("200");
+    ui().raw->setPlainText("A0 B0 00 00 01\nR");
+    dialogs().replies.push_back(QStringLiteral("A0 A4 00 00 02"));
+    atNextPass([this] { form().ExplorerButton4Click(); }); // inside the line's first byte delay
+    ui().CustomCommand1->trigger();
+    ASSERT_TRUE(simulator().waitForReceived(5, std::chrono::seconds(30)));
+    settle();
+    EXPECT_EQ(received(), "A0 A4 00 00 02");
+    EXPECT_EQ(shownTexts("message"), QStringList{"A transmission is already running."});
 }
 
 TEST_F(SendDataTest, ASecondSendDataDuringARunIsRefused)
