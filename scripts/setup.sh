@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing Kestrin T.R.X need on Debian 12.
+# Installs what building, running and testing Kestrin T.R.X need on Debian 12,
+# and any further packages named as arguments.
 set -euo pipefail
 
 packages=(
@@ -8,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev
   xvfb xauth fonts-liberation fonts-dejavu-core
 )
+packages+=("$@") # what a caller needs besides, such as the fuzzing compiler
 
 missing=()
 for package in "${packages[@]}"; do

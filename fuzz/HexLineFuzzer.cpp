@@ -1,0 +1,23 @@
+// A command line as the operator might type it into Send Data or a script's
+// SEND, and a data-file line: decoded into bytes.
+#include "FuzzSupport.h"
+
+#include "datafile/DataTransmitter.h"
+#include "link/CommandLine.h"
+#include "link/HexToken.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const QString line = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
+    const QByteArray bytes = DecodeCommand(line);
+    const qsizetype tokens = QStringView(line).split(u' ', Qt::SkipEmptyParts).size();
+    Fuzz::Require(bytes.size() == tokens, "every token gives one byte, so every byte keeps its position");
+    Fuzz::Require(DecodeCommand(ResponseText(bytes)) == bytes, "the response text of bytes decodes to them");
+
+    const std::optional<QByteArray> lineBytes = DataTransmitter::LineBytes(line);
+    Fuzz::Require(lineBytes.has_value() == (tokens > 0) && (!lineBytes || lineBytes->size() <= tokens),
+                  "a data line gives at most one byte per token");
+    if (const std::optional<quint32> value = ScanHex(line))
+        Fuzz::Require(ScanHex(HexText(*value)) == value, "a scanned number reads back from its text");
+    return 0;
+}
