@@ -1,7 +1,9 @@
 // A command line as the operator might type it into Send Data or a script's
-// SEND, and a data-file line: decoded into bytes.
+// SEND, and a data-file line: decoded into bytes. And the same text as a count
+// (WAIT, REPEAT, the delays) converted to a whole number.
 #include "FuzzSupport.h"
 
+#include "base/TextToInt.h"
 #include "datafile/DataTransmitter.h"
 #include "link/CommandLine.h"
 #include "link/HexToken.h"
@@ -19,5 +21,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                   "a data line gives at most one byte per token");
     if (const std::optional<quint32> value = ScanHex(line))
         Fuzz::Require(ScanHex(HexText(*value)) == value, "a scanned number reads back from its text");
+    if (const std::optional<qint32> count = ParseInt(line)) {
+        Fuzz::Require(std::all_of(line.begin(), line.end(), [](QChar c) { return c.unicode() < 0x80; }),
+                      "only ASCII digits make a number");
+        Fuzz::Require(ParseInt(QString::number(*count)) == count, "a number reads back from its decimal text");
+    }
     return 0;
 }
