@@ -10,6 +10,7 @@
 #include <cstdlib>
 
 namespace Fuzz {
+namespace {
 
 void StartApplication()
 {
@@ -23,6 +24,8 @@ void StartApplication()
     static char* argv[] = {name, nullptr};
     static QCoreApplication application(argc, argv);
 }
+
+} // namespace
 
 QString ScratchFolder()
 {
@@ -59,3 +62,9 @@ PumpBudget::~PumpBudget()
 }
 
 } // namespace Fuzz
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    Fuzz::StartApplication();
+    return 0;
+}

@@ -3,13 +3,10 @@
 #include <QString>
 #include <QTimer>
 
-// What the harnesses share: the Qt application the code under test expects, a
-// scratch folder, the check that reports a broken promise, and the cap on how
-// long one input may keep the message pump turning.
+// What the harnesses share: the Qt application the code under test expects (made
+// before the first input), a scratch folder, the check that reports a broken
+// promise, and the cap on how long one input may keep the message pump turning.
 namespace Fuzz {
-
-// The process's QCoreApplication, made at the first call.
-void StartApplication();
 
 // A folder of the process's own, removed when it ends.
 QString ScratchFolder();

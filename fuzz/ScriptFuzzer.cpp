@@ -64,21 +64,22 @@ void WriteScript(const QString& name, const QByteArray& text)
     Fuzz::Require(file.open(QIODevice::WriteOnly) && file.write(text) == text.size(), "a script can be written");
 }
 
-} // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***)
+// The scripts that EXEC finds, once for the process.
+bool PrepareProgramFolder()
 {
-    Fuzz::StartApplication();
     SetProgramFolder(Fuzz::ScratchFolder());
     WriteScript(QStringLiteral("SUB.SCR"), "PRINTLN(\"sub\")\r\nSEND('00 B0 00 00 02')\r\nFEED(\"PRINT ALL\")\r\n");
     WriteScript(QStringLiteral("lower.scr"), "GET(P1,'value')\nINC(P1)\nSENDVAL(P1)\n");
     WriteScript(QStringLiteral("SELF.SCR"), "EXEC('SELF.SCR')\r\n");
-    QDir(ProgramFolder()).mkdir(QStringLiteral("FOLDER.SCR"));
-    return 0;
+    return QDir(ProgramFolder()).mkdir(QStringLiteral("FOLDER.SCR"));
 }
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    static const bool prepared = PrepareProgramFolder();
+    Fuzz::Require(prepared, "the program folder is ready");
     FuzzScriptHost host;
     ScriptState state;
     ScriptInterpreter interpreter(host, state);
