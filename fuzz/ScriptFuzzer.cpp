@@ -34,7 +34,7 @@ public:
     }
     void SetEcho(bool) override {}
     // The operator's answers take turns: a value, an empty one, Cancel, large numbers, no number.
-    std::optional<QString> GetParam(const QString&) override
+    std::optional<QString> GetParam(int, const QString&) override
     {
         static const std::array<std::optional<QString>, 5> answers = {
             QStringLiteral("3F 00"), QString(), std::nullopt, QStringLiteral("FFFFFFFF"), QStringLiteral("zz")};
@@ -51,6 +51,7 @@ public:
     void SetDisplayTextColour(quint32) override {}
     void SetDisplayBold(bool) override {}
     void SetDisplayItalic(bool) override {}
+    QString ScriptFolder() override { return ProgramFolder(); }
 
 private:
     Fuzz::PumpBudget m_budget{1000};

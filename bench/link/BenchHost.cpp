@@ -1,5 +1,7 @@
 #include "BenchHost.h"
 
+#include "link/CommandLine.h"
+
 BenchHost::BenchHost(QString portName) : m_portName(std::move(portName))
 {
     log.resize(324, 600); // the Active Log's size in the main window
@@ -8,9 +10,9 @@ BenchHost::BenchHost(QString portName) : m_portName(std::move(portName))
 
 void BenchHost::LogAtCaret(const QString& text) { log.InsertAtCaret(text); }
 
-void BenchHost::AppendResponse(const QString& text)
+void BenchHost::AppendResponse(const QByteArray& bytes)
 {
-    response += text;
+    response += ResponseText(bytes);
     if (onResponse)
         onResponse();
 }

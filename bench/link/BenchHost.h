@@ -16,7 +16,7 @@ public:
     QString PortName() const override { return m_portName; }
     QString ByteDelayText() const override { return QStringLiteral("0"); }
     void LogAtCaret(const QString& text) override;
-    void AppendResponse(const QString& text) override;
+    void AppendResponse(const QByteArray& bytes) override;
     void ClearResponse() override { response.clear(); }
     void ShowPortOpen(bool) override {}
     Dialogs& dialogs() override { return m_dialogs; }

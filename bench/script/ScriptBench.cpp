@@ -19,7 +19,7 @@ public:
     void LineControl(LineFunction) override {}
     void SetBaudRate(int) override {}
     void SetEcho(bool) override {}
-    std::optional<QString> GetParam(const QString&) override { return std::nullopt; }
+    std::optional<QString> GetParam(int, const QString&) override { return std::nullopt; }
     void ShowMessage(const QString&) override {}
     bool AskOkCancel(const QString&) override { return true; }
     void DoText(const QString&) override {}
@@ -31,6 +31,7 @@ public:
     void SetDisplayTextColour(quint32) override {}
     void SetDisplayBold(bool) override {}
     void SetDisplayItalic(bool) override {}
+    QString ScriptFolder() override { return {}; }
 };
 
 constexpr int LineCount = 100'000;

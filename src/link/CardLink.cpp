@@ -143,14 +143,14 @@ void CardLink::SendCommand(const QString& line)
 void CardLink::ShowReceived()
 {
     bool more = false;
-    const QString text = ResponseText(m_received.Take(ShowSlice, more));
+    const QByteArray bytes = m_received.Take(ShowSlice, more);
     if (more)
         QMetaObject::invokeMethod(this, &CardLink::ShowReceived, Qt::QueuedConnection);
-    if (text.isEmpty())
+    if (bytes.isEmpty())
         return;
     if (m_echoOn)
-        m_host.LogAtCaret(text);
-    m_host.AppendResponse(text);
+        m_host.LogAtCaret(ResponseText(bytes));
+    m_host.AppendResponse(bytes);
 }
 
 void CardLink::LineLost(int error)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 class Dialogs;
@@ -15,8 +16,8 @@ public:
     virtual QString ByteDelayText() const = 0;
     // Text into the Active Log at its caret.
     virtual void LogAtCaret(const QString& text) = 0;
-    // The response text: received bytes since the last command line.
-    virtual void AppendResponse(const QString& text) = 0;
+    // The response: bytes received (card values) since the last command line.
+    virtual void AppendResponse(const QByteArray& bytes) = 0;
     virtual void ClearResponse() = 0;
     // The status light: a port is open (green) or not (red).
     virtual void ShowPortOpen(bool open) = 0;

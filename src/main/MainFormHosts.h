@@ -1,21 +1,17 @@
 #pragma once
 
-#include "datafile/TransmitHost.h"
-#include "link/LinkHost.h"
-#include "script/ScriptHost.h"
+#include "session/SessionHosts.h"
 
 class TMainForm;
 
 // The main window as the card link sees it.
-class MainLinkHost : public LinkHost {
+class MainLinkHost : public SessionLinkHost {
 public:
-    explicit MainLinkHost(TMainForm& form) : m_form(form) {}
+    explicit MainLinkHost(TMainForm& form);
 
     QString PortName() const override;
     QString ByteDelayText() const override;
     void LogAtCaret(const QString& text) override;
-    void AppendResponse(const QString& text) override;
-    void ClearResponse() override;
     void ShowPortOpen(bool open) override;
     Dialogs& dialogs() override;
 
@@ -24,16 +20,14 @@ private:
 };
 
 // The main window as a data-file transmission sees it.
-class MainTransmitHost : public TransmitHost {
+class MainTransmitHost : public SessionTransmitHost {
 public:
-    explicit MainTransmitHost(TMainForm& form) : m_form(form) {}
+    explicit MainTransmitHost(TMainForm& form);
 
     bool Active() override;
-    void ClearResponse() override;
     qsizetype RawLineCount() override;
     QString RawLine(qsizetype index) override;
     void SetStatus(const QString& text, quint32 colour) override;
-    void PutByte(quint8 byte) override;
     QString ByteDelayText() override;
     QString CommandDelayText() override;
     void LogAtCaret(const QString& text) override;
@@ -43,22 +37,14 @@ private:
 };
 
 // The main window as a script run sees it.
-class MainScriptHost : public ScriptHost {
+class MainScriptHost : public SessionScriptHost {
 public:
-    explicit MainScriptHost(TMainForm& form) : m_form(form) {}
+    explicit MainScriptHost(TMainForm& form);
 
     bool Active() override;
     bool Paused() override;
     void SetStatus(const QString& text, quint32 colour) override;
-    void SendCommand(const QString& line) override;
-    QString Response() override;
-    void ClearResponse() override;
-    void LineControl(LineFunction function) override;
-    void SetBaudRate(int baud) override;
-    void SetEcho(bool on) override;
-    std::optional<QString> GetParam(const QString& prompt) override;
-    void ShowMessage(const QString& text) override;
-    bool AskOkCancel(const QString& text) override;
+    std::optional<QString> GetParam(int slot, const QString& prompt) override;
     void DoText(const QString& text) override;
     void WriteLog(const QString& text) override;
     void ClearLogs() override;
@@ -68,6 +54,7 @@ public:
     void SetDisplayTextColour(quint32 colour) override;
     void SetDisplayBold(bool on) override;
     void SetDisplayItalic(bool on) override;
+    QString ScriptFolder() override;
 
 private:
     TMainForm& m_form;

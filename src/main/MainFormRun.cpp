@@ -1,6 +1,5 @@
 // The run controls of the main window: Initialize, Send Data, Exit, the data
 // sender, data files and saving the Active Log.
-#include "base/Colours.h"
 #include "base/Dialogs.h"
 #include "base/ErrorBoundary.h"
 #include "base/RtfWriter.h"
@@ -10,49 +9,24 @@
 #include "main/TMainForm.h"
 #include "ui_TMainForm.h"
 
-#include <QScopedValueRollback>
-
 void TMainForm::ConnectRunControls()
 {
     connect(m_ui->ExplorerButton2, &TExplorerButton::clicked, this, &TMainForm::ExplorerButton2Click);
     connect(m_ui->ExplorerButton4, &TExplorerButton::clicked, this, &TMainForm::ExplorerButton4Click);
 }
 
-template <typename Run>
-void TMainForm::RunExclusive(Run&& run)
-{
-    if (m_busy != Busy::No) {
-        m_dialogs.ShowMessage(m_busy == Busy::Starting ? QStringLiteral("The link is being initialized.")
-                                                       : QStringLiteral("A transmission is already running."));
-        return;
-    }
-    const QScopedValueRollback busy(m_busy, Busy::Transmitting);
-    RunGuarded(m_dialogs, std::forward<Run>(run));
-}
-
-bool TMainForm::RefusedDuringTransmission(const QString& refusal)
-{
-    if (m_busy != Busy::Transmitting)
-        return false;
-    m_dialogs.ShowMessage(refusal);
-    return true;
-}
-
 void TMainForm::ExplorerButton2Click()
 {
     // A new start under a run would reset the line and put the ATR into its response.
-    if (RefusedDuringTransmission(QStringLiteral("The link cannot be initialized while a transmission runs.")))
+    if (m_session.RefusedDuringTransmission(QStringLiteral("The link cannot be initialized while a transmission runs.")))
         return;
     RunGuarded(m_dialogs, [this] { StartCard(); });
 }
 
 void TMainForm::ExplorerButton4Click()
 {
-    RunExclusive([this] {
-        if (!PortHandle()) {
-            m_dialogs.ShowMessage(QStringLiteral("COMMUNICATIONS not initialized"));
-            return;
-        }
+    // The page in front is looked at again after the data file: a run may change it.
+    m_session.SendData([this] {
         m_ui->Memo1->setFocus();
         if (m_ui->DataTab->currentWidget() == m_ui->XplTab)
             WriteXPL();
@@ -60,7 +34,6 @@ void TMainForm::ExplorerButton4Click()
             EditorLines lines(*m_ui->Script);
             WriteScript(lines);
         }
-        SetStatus(QStringLiteral("Ready."), Colours::Green);
     });
 }
 
@@ -85,7 +58,7 @@ void TMainForm::Save1Click()
 void TMainForm::OpenXPL1Click()
 {
     // Opening empties the panes and the script that a run is reading.
-    if (RefusedDuringTransmission(QStringLiteral("A data file cannot be opened while a transmission runs.")))
+    if (m_session.RefusedDuringTransmission(QStringLiteral("A data file cannot be opened while a transmission runs.")))
         return;
     RunGuarded(m_dialogs, [this] {
         InitializeAll();
@@ -108,10 +81,10 @@ void TMainForm::WriteXPL() { DataTransmitter(m_transmitHost).Run(); }
 
 void TMainForm::CustomCommand1Click()
 {
-    RunExclusive([this] {
+    m_session.RunExclusive([this] {
         if (const auto line = m_dialogs.AskDataLine())
             SendCommand(*line);
     });
 }
 
-void TMainForm::SendCommand(const QString& line) { m_link.SendCommand(line); }
+void TMainForm::SendCommand(const QString& line) { Link().SendCommand(line); }

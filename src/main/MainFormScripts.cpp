@@ -22,7 +22,7 @@ void TMainForm::ConnectScriptsPage()
     connect(m_ui->ScriptList, &QListWidget::itemDoubleClicked, this, &TMainForm::ScriptListDblClick);
 }
 
-void TMainForm::WriteScript(ScriptLines& lines) { ScriptInterpreter(m_scriptHost, m_scriptState).Run(lines); }
+void TMainForm::WriteScript(ScriptLines& lines) { ScriptInterpreter(m_scriptHost, scriptState()).Run(lines); }
 
 void TMainForm::GetParam(QString& slot, const QString& prompt)
 {
@@ -67,7 +67,7 @@ void TMainForm::ScriptListClick()
 
 void TMainForm::LoadScriptClick()
 {
-    if (RefusedDuringTransmission(QStringLiteral("A script cannot be loaded while a transmission runs.")))
+    if (m_session.RefusedDuringTransmission(QStringLiteral("A script cannot be loaded while a transmission runs.")))
         return;
     if (m_ui->ScriptList->count() == 0) {
         m_dialogs.ShowMessage(QStringLiteral("No Script Files Found!"));

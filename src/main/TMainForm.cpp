@@ -10,12 +10,9 @@
 #include "windows/TDisplayForm.h"
 
 #include <QCloseEvent>
-#include <QScopedValueRollback>
 #include <QTimer>
 
 namespace {
-// Passes before a start, so a start never runs inside the click that asked for it.
-constexpr qint64 SettlingPasses = 10000;
 
 QString ColourName(quint32 colour)
 {
@@ -92,12 +89,7 @@ void TMainForm::InitializeAll()
     m_ui->AutoInit->setChecked(values->autoInit);
 }
 
-void TMainForm::StartCard()
-{
-    const QScopedValueRollback busy(m_busy, Busy::Starting);
-    if (MessagePump::PumpTimes(SettlingPasses))
-        m_link.Start();
-}
+void TMainForm::StartCard() { m_session.StartCard(); }
 
 void TMainForm::COMLISTChange() { m_ui->ComLabel->setText(m_ui->COMLIST->text()); }
 
@@ -113,7 +105,7 @@ void TMainForm::FormClose()
 {
     // Every wait ends and every run stops at its next check.
     MessagePump::SetClosing(true);
-    m_link.Stop();
+    m_session.Link().Stop();
     m_display.hide();
 }
 

@@ -1,9 +1,8 @@
 #pragma once
 
 #include "datafile/DataFileDialogState.h"
-#include "link/CardLink.h"
 #include "main/MainFormHosts.h"
-#include "script/ScriptState.h"
+#include "session/CardSession.h"
 
 #include <QMainWindow>
 #include <memory>
@@ -18,18 +17,19 @@ class TDisplayForm;
 // The operator's workplace: the Active Log, the data file and the current script,
 // the run controls, the Setup and Scripts pages and the status bar. The handlers
 // keep the names of the controls and events they serve; the work itself is done
-// by the card link, the data-file and script units.
-class TMainForm : public QMainWindow {
+// by the card session, the data-file and script units.
+class TMainForm : public QMainWindow, public SessionHost {
     Q_OBJECT
 public:
     TMainForm(Dialogs& dialogs, TDisplayForm& display, QWidget* parent = nullptr);
     ~TMainForm() override;
 
     // Hexadecimal text of the bytes received since the last line was sent.
-    QString Response;
-    const SerialPort* PortHandle() const { return m_link.PortHandle(); }
-    const TComm* Worker() const { return m_link.Worker(); }
-    CardLink& Link() { return m_link; }
+    QString Response() const { return m_session.ResponseText(); }
+    const SerialPort* PortHandle() const { return m_session.Link().PortHandle(); }
+    const TComm* Worker() const { return m_session.Link().Worker(); }
+    CardLink& Link() { return m_session.Link(); }
+    CardSession& Session() { return m_session; }
 
     void FormShow();
     void InitializeAll();
@@ -57,14 +57,14 @@ public:
     void LoadScriptClick();
     void ScriptListDblClick();
 
-    void SetStatus(const QString& text, quint32 colour);
+    void SetStatus(const QString& text, quint32 colour) override;
     void ShowPortOpen(bool open);
     void LogAtCaret(const QString& text);
 
     Ui::TMainForm& ui() { return *m_ui; }
-    Dialogs& dialogs() { return m_dialogs; }
+    Dialogs& dialogs() override { return m_dialogs; }
     TDisplayForm& display() { return m_display; }
-    ScriptState& scriptState() { return m_scriptState; }
+    ScriptState& scriptState() { return m_session.scriptState(); }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -77,12 +77,6 @@ private:
     void ConnectScriptsPage();
     void ListScripts(const QString& folder);
     QString SelectedScript() const;
-    // Runs a transmission (Send Data, the data sender's line); refused while another
-    // one runs or the link is being started, so one run at a time reaches the card.
-    template <typename Run>
-    void RunExclusive(Run&& run);
-    // Shows `refusal` and returns true while a transmission runs.
-    bool RefusedDuringTransmission(const QString& refusal);
 
     std::unique_ptr<Ui::TMainForm> m_ui;
     Dialogs& m_dialogs;
@@ -90,11 +84,8 @@ private:
     MainLinkHost m_linkHost{*this};
     MainTransmitHost m_transmitHost{*this};
     MainScriptHost m_scriptHost{*this};
-    CardLink m_link{m_linkHost};
-    ScriptState m_scriptState;
+    CardSession m_session{m_linkHost, *this};
     DataFileDialogState m_dataFileDialog;
     QString m_scriptFolder;
     bool m_shown = false;
-    enum class Busy { No, Starting, Transmitting };
-    Busy m_busy = Busy::No;
 };

@@ -2,7 +2,6 @@
 // data, fill the parameters and steer the run.
 #include "script/ScriptCommands.h"
 
-#include "base/ProgramFolder.h"
 #include "base/TextToInt.h"
 #include "link/HexToken.h"
 #include "script/ScriptFile.h"
@@ -23,10 +22,10 @@ namespace {
 void Exec(CommandContext& context, QChar quote)
 {
     const QString name = Trimmed(UpTo(AsciiUpper(QStringView(context.line).sliced(6)), quote));
-    const QString path = FindScriptFile(ProgramFolder(), name);
+    const QString folder = context.host.ScriptFolder();
+    const QString path = FindScriptFile(folder, name);
     if (path.isEmpty()) {
-        context.host.ShowMessage(QStringLiteral("Script Not Found!\r\n")
-                                 + QDir::toNativeSeparators(ProgramFolder() + u'/' + name));
+        context.host.ShowMessage(QStringLiteral("Script Not Found!\r\n") + QDir::toNativeSeparators(folder + u'/' + name));
         context.level.ended = true;
         return;
     }
@@ -56,7 +55,7 @@ void Commands::Get(CommandContext& context)
     if (!slot)
         return;
     const QString prompt = BetweenQuotes(QStringView(context.line).mid(6));
-    context.state.parameters[*slot] = context.host.GetParam(prompt).value_or(QString());
+    context.state.parameters[*slot] = context.host.GetParam(*slot, prompt).value_or(QString());
 }
 
 void Commands::ExecSingleQuoted(CommandContext& context) { Exec(context, u'\''); }

@@ -27,9 +27,10 @@ public:
     virtual void SetBaudRate(int baud) = 0;
     virtual void SetEcho(bool on) = 0;
 
-    // The operator: the "Input HEX Data" dialog (the text when confirmed), a box
-    // with one OK button, a box with OK and Cancel (true for OK).
-    virtual std::optional<QString> GetParam(const QString& prompt) = 0;
+    // The operator: the value of parameter P<slot + 1> (the "Input HEX Data" dialog:
+    // the text when confirmed), a box with one OK button, a box with OK and Cancel
+    // (true for OK).
+    virtual std::optional<QString> GetParam(int slot, const QString& prompt) = 0;
     virtual void ShowMessage(const QString& text) = 0;
     virtual bool AskOkCancel(const QString& text) = 0;
 
@@ -47,4 +48,7 @@ public:
     virtual void SetDisplayTextColour(quint32 colour) = 0;
     virtual void SetDisplayBold(bool on) = 0;
     virtual void SetDisplayItalic(bool on) = 0;
+
+    // The folder in which EXEC finds the scripts it runs.
+    virtual QString ScriptFolder() = 0;
 };

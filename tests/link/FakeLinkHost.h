@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/FakeDialogs.h"
+#include "link/CommandLine.h"
 #include "link/LinkHost.h"
 
 #include <QStringList>
@@ -16,7 +17,7 @@ public:
         return byteDelay;
     }
     void LogAtCaret(const QString& text) override { log += text; }
-    void AppendResponse(const QString& text) override { response += text; }
+    void AppendResponse(const QByteArray& bytes) override { response += ResponseText(bytes); }
     void ClearResponse() override { response.clear(); }
     void ShowPortOpen(bool open) override { lights.push_back(open); }
     Dialogs& dialogs() override { return fakeDialogs; }

@@ -57,7 +57,7 @@ TEST_F(DataFileTest, TheExampleFilePutsExactlyItsBlocksOnTheWire)
     EXPECT_EQ(statColour(), Green);
     EXPECT_TRUE(dialogs().texts("error").isEmpty());
     // The card's answer to the second block (3F 00 found) reaches the response and the log.
-    ASSERT_TRUE(pumpUntil([this] { return form().Response.endsWith("9F 0F "); }));
+    ASSERT_TRUE(pumpUntil([this] { return form().Response().endsWith("9F 0F "); }));
     EXPECT_TRUE(log().endsWith("9F 0F ")) << log().toStdString();
 }
 
@@ -108,7 +108,7 @@ TEST_F(DataFileTest, TheDataSenderSendsTheLineAndEndsItInTheLog)
     ASSERT_TRUE(simulator().waitForReceived(5, std::chrono::seconds(30)));
     EXPECT_EQ(received(), "A0 B0 00 00 01");
     EXPECT_EQ(log().count("\r\n"), lineEnds + 1);
-    ASSERT_TRUE(pumpUntil([this] { return form().Response.startsWith("A0 B0 00 00 01 "); }));
+    ASSERT_TRUE(pumpUntil([this] { return form().Response().startsWith("A0 B0 00 00 01 "); }));
 }
 
 TEST_F(DataFileTest, ACancelledDataSenderSendsNothing)

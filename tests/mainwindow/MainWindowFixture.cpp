@@ -81,7 +81,7 @@ void MainWindowTest::startLink()
     m_form->ExplorerButton2Click();
     ASSERT_TRUE(m_form->Link().Polling());
     ASSERT_TRUE(simulator().waitForOpens(opens + 1, std::chrono::milliseconds(PatienceMs)));
-    ASSERT_TRUE(pumpUntil([this] { return m_form->Response.startsWith(QStringLiteral("3F ")); }));
+    ASSERT_TRUE(pumpUntil([this] { return m_form->Response().startsWith(QStringLiteral("3F ")); }));
 }
 
 void MainWindowTest::copySampleScripts() const

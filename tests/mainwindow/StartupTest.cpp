@@ -56,10 +56,10 @@ TEST_F(StartupTest, AutoInitOpensThePortWhenTheWindowIsShownAndTheAtrArrives)
 {
     writeSettings({"COM=" + simulator().devicePath(), "BDELAY=0", "CDELAY=10", "AUTOINIT=0x1"});
     form().show();
-    ASSERT_TRUE(pumpUntil([this] { return form().Response.startsWith("3F "); }));
+    ASSERT_TRUE(pumpUntil([this] { return form().Response().startsWith("3F "); }));
     EXPECT_EQ(simulator().opens(), 1);
     EXPECT_TRUE(form().Link().Polling());
-    EXPECT_EQ(form().Response, "3F 65 25 00 2C 09 69 90 00 ");
+    EXPECT_EQ(form().Response(), "3F 65 25 00 2C 09 69 90 00 ");
     EXPECT_TRUE(log().contains("3F 65 25 00 2C 09 69 90 00 "));
     EXPECT_EQ(lightColour(), Green);
     EXPECT_EQ(ui().ComLabel->text(), simulator().devicePath());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/ProgramFolder.h"
 #include "common/FakeDialogs.h"
 #include "script/ScriptHost.h"
 #include "script/ScriptInterpreter.h"
@@ -27,7 +28,7 @@ public:
     void LineControl(LineFunction function) override { record("line", QString::number(int(function))); }
     void SetBaudRate(int baud) override { record("baud", QString::number(baud)); }
     void SetEcho(bool on) override { record("echo", on ? "on" : "off"); }
-    std::optional<QString> GetParam(const QString& prompt) override { return dialogs.AskParameter(prompt); }
+    std::optional<QString> GetParam(int, const QString& prompt) override { return dialogs.AskParameter(prompt); }
     void ShowMessage(const QString& text) override { dialogs.ShowMessage(text); }
     bool AskOkCancel(const QString& text) override { return dialogs.AskOkCancel(text); }
     void DoText(const QString& text) override { record("text", text); }
@@ -39,6 +40,7 @@ public:
     void SetDisplayTextColour(quint32 colour) override { record("colour", QString::number(colour, 16)); }
     void SetDisplayBold(bool on) override { record("bold", on ? "on" : "off"); }
     void SetDisplayItalic(bool on) override { record("italic", on ? "on" : "off"); }
+    QString ScriptFolder() override { return ProgramFolder(); }
 
     // The texts of the calls of one kind, in order.
     QStringList Texts(const QString& kind) const;
