@@ -1,10 +1,7 @@
 #include "base/RtfWriter.h"
 
 #include "base/Colours.h"
-#include "base/KestrinError.h"
-
-#include <QDir>
-#include <QSaveFile>
+#include "base/SaveFile.h"
 
 namespace {
 
@@ -71,19 +68,6 @@ void AppendEscaped(QByteArray& rtf, QStringView text, bool& afterBlank)
     }
 }
 
-// A short write is retried, so that a full disk shows as the system's error
-// rather than as a file cut short.
-bool WriteAll(QSaveFile& file, const QByteArray& data)
-{
-    for (qsizetype written = 0; written < data.size();) {
-        const qint64 count = file.write(data.constData() + written, data.size() - written);
-        if (count <= 0)
-            return false;
-        written += count;
-    }
-    return true;
-}
-
 } // namespace
 
 QByteArray WriteRtf(const QList<TextRun>& runs)
@@ -107,13 +91,5 @@ QByteArray WriteRtf(const QList<TextRun>& runs)
 
 void SaveRtf(const QString& path, const QList<TextRun>& runs)
 {
-    const QString shownPath = QDir::toNativeSeparators(path);
-    // Written beside the old file and renamed over it, never in place: a save that
-    // fails half-way must leave the old file whole.
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
-        throw FileError(QStringLiteral("Cannot create file \"%1\". %2").arg(shownPath, file.errorString()));
-    if (!WriteAll(file, WriteRtf(runs)) || !file.commit())
-        throw FileError(QStringLiteral("Cannot write file \"%1\". %2").arg(shownPath, file.errorString()));
+    SaveFile(path, WriteRtf(runs));
 }

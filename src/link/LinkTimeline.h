@@ -1,0 +1,104 @@
+#pragma once
+
+#include "link/LineFunction.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
+#include <QtEndian>
+#include <limits>
+
+// What happened on the card link, in order: bytes sent, chunks received, the
+// port opened and closed, baud-rate changes and line-control actions.
+enum class LinkEventKind : quint8 {
+    Sent,        // bytes: card values the worker wrote
+    Received,    // bytes: card values read in one chunk
+    Opened,      // value: wall-clock time of the open, ns since 1970 (UTC)
+    Closed,
+    BaudChanged, // value: the new baud rate
+    LineControl, // value: the LineFunction performed
+};
+
+// One event of a LinkTimeline, as a view into it.
+struct LinkEvent {
+    LinkEventKind kind = LinkEventKind::Closed;
+    qint64 timeNs = 0;    // monotonic (steady clock) time of the event
+    QByteArrayView bytes; // Sent and Received only
+    qint64 value = 0;     // Opened, BaudChanged and LineControl only
+};
+
+// The events of a card link, flat in memory: one arena of payload bytes (the
+// traffic, plus 8 bytes per open, 4 per baud change and 1 per line action) and
+// per event a time, the end of its payload and its kind. A byte that travels
+// alone costs 14 bytes; bytes in chunks cost less.
+// Holds up to 4 GiB of payload; events beyond that are dropped and counted.
+class LinkTimeline {
+public:
+    void AddSent(qint64 timeNs, QByteArrayView bytes) { Add(LinkEventKind::Sent, timeNs, bytes); }
+    void AddReceived(qint64 timeNs, QByteArrayView bytes) { Add(LinkEventKind::Received, timeNs, bytes); }
+    void AddOpened(qint64 timeNs, qint64 wallClockNs) { AddValue<qint64>(LinkEventKind::Opened, timeNs, wallClockNs); }
+    void AddClosed(qint64 timeNs) { Add(LinkEventKind::Closed, timeNs, {}); }
+    void AddBaudChanged(qint64 timeNs, int baud) { AddValue<qint32>(LinkEventKind::BaudChanged, timeNs, baud); }
+    void AddLineControl(qint64 timeNs, LineFunction function)
+    {
+        AddValue<qint8>(LinkEventKind::LineControl, timeNs, qint8(function));
+    }
+
+    qsizetype Size() const { return m_times.size(); }
+    bool IsEmpty() const { return m_times.isEmpty(); }
+    qint64 Dropped() const { return m_dropped; }
+
+    LinkEvent At(qsizetype index) const
+    {
+        const auto kind = LinkEventKind(m_kinds[index]);
+        const qsizetype begin = index == 0 ? 0 : m_ends[index - 1];
+        const QByteArrayView payload(m_payload.constData() + begin, m_ends[index] - begin);
+        LinkEvent event{kind, m_times[index], {}, 0};
+        if (kind == LinkEventKind::Sent || kind == LinkEventKind::Received)
+            event.bytes = payload;
+        else if (payload.size() == 8)
+            event.value = qFromLittleEndian<qint64>(payload.data());
+        else if (payload.size() == 4)
+            event.value = qFromLittleEndian<qint32>(payload.data());
+        else if (payload.size() == 1)
+            event.value = qint8(payload[0]);
+        return event;
+    }
+
+    // The memory the events fill. The arrays' spare capacity is left out: a large
+    // array grows by reallocation, and the system backs its unused end only once
+    // it is written.
+    qsizetype MemoryBytes() const
+    {
+        return Size() * qsizetype(sizeof(qint64) + sizeof(quint32) + 1) + m_payload.size();
+    }
+
+    void Clear() { *this = LinkTimeline(); }
+
+private:
+    void Add(LinkEventKind kind, qint64 timeNs, QByteArrayView payload)
+    {
+        if (m_payload.size() + payload.size() > qsizetype(std::numeric_limits<quint32>::max())) {
+            ++m_dropped;
+            return;
+        }
+        m_payload.append(payload);
+        m_times.append(timeNs);
+        m_ends.append(quint32(m_payload.size()));
+        m_kinds.append(char(kind));
+    }
+
+    template <typename Stored>
+    void AddValue(LinkEventKind kind, qint64 timeNs, qint64 value)
+    {
+        char bytes[sizeof(Stored)];
+        qToLittleEndian<Stored>(Stored(value), bytes);
+        Add(kind, timeNs, QByteArrayView(bytes, sizeof bytes));
+    }
+
+    QList<qint64> m_times;
+    QList<quint32> m_ends; // end of each event's payload in m_payload
+    QByteArray m_kinds;
+    QByteArray m_payload;
+    qint64 m_dropped = 0;
+};

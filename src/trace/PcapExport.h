@@ -1,0 +1,18 @@
+#pragma once
+
+#include "link/LinkTimeline.h"
+#include "trace/Trace.h"
+
+#include <QByteArray>
+#include <QString>
+
+// A trace as a pcap file that Wireshark decodes with no preferences set: link
+// type 252 (upper-layer PDUs), each packet led by tags naming its dissector and
+// direction. ATRs go to "iso7816" from the card; a class A0 exchange with its
+// status word is one "gsm_sim" packet (header, data, status word); any other
+// exchange is an "iso7816" command and response. Echo and procedure bytes are
+// left out; packet times are the wall-clock times of their first bytes.
+QByteArray PcapFile(const Trace& trace);
+
+// Writes PcapFile of the decoded timeline to `path`. Throws FileError.
+void SavePcap(const QString& path, const LinkTimeline& timeline);

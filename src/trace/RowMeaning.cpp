@@ -1,0 +1,117 @@
+// The words of a trace row, made when a row is shown rather than stored with it.
+#include "trace/ExchangeText.h"
+#include "trace/Trace.h"
+
+#include "link/LineFunction.h"
+
+#include <QDateTime>
+
+namespace {
+
+QString Bytes(qsizetype count, const char* one, const char* many)
+{
+    return count == 1 ? QString::fromLatin1(one) : QString::fromLatin1(many).arg(count);
+}
+
+QString LineControlText(qint32 function)
+{
+    switch (LineFunction(function)) {
+    case LineFunction::SetRts: return QStringLiteral("line control: SET RTS");
+    case LineFunction::ClrRts: return QStringLiteral("line control: CLR RTS");
+    case LineFunction::SetDtr: return QStringLiteral("line control: SET DTR");
+    case LineFunction::ClrDtr: return QStringLiteral("line control: CLR DTR");
+    case LineFunction::SetBreak: return QStringLiteral("line control: SET BREAK");
+    case LineFunction::ClrBreak: return QStringLiteral("line control: CLR BREAK");
+    }
+    return QStringLiteral("line control %1").arg(function);
+}
+
+QString UnrecognisedText(qint32 reason)
+{
+    switch (UnrecognisedReason(reason)) {
+    case UnrecognisedReason::NothingUnderWay: return QStringLiteral("unrecognised bytes: no command under way");
+    case UnrecognisedReason::NotProcedure:
+        return QStringLiteral("unrecognised bytes: neither a procedure byte nor a status word");
+    case UnrecognisedReason::DirectTs:
+        return QStringLiteral("unrecognised bytes: 23 is how a direct-convention card's TS 3B reads "
+                              "through the inverse-convention conversion");
+    }
+    return QStringLiteral("unrecognised bytes");
+}
+
+QString OpenedText(const Trace& trace, qint32 open)
+{
+    const qint64 wallNs = open >= 0 && open < trace.opens.size() ? trace.opens[open] : 0;
+    return QStringLiteral("port opened at ")
+           + QDateTime::fromMSecsSinceEpoch(wallNs / 1'000'000).toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz"));
+}
+
+QString ExchangeRowText(const TraceExchange& exchange, const TraceRow& row)
+{
+    const qsizetype count = row.bytes.size();
+    switch (row.kind) {
+    case TraceKind::Header: return HeaderMeaning(exchange);
+    case TraceKind::Echo: return Bytes(count, "echo of the byte sent", "echo of %1 bytes sent");
+    case TraceKind::Procedure:
+        return !row.bytes.isEmpty() && quint8(row.bytes[0]) == exchange.Ins() ? QStringLiteral("ACK: the rest of the data may follow")
+                                                            : QStringLiteral("INS xor FF: one data byte may follow");
+    case TraceKind::Null: return Bytes(count, "NULL: the card asks for more time", "%1 NULL bytes: the card asks for more time");
+    case TraceKind::Data:
+        return row.direction == TraceDirection::ToCard ? Bytes(count, "1 data byte to the card", "%1 data bytes to the card")
+                                                       : Bytes(count, "1 data byte from the card", "%1 data bytes from the card");
+    case TraceKind::Status:
+        return exchange.HasStatus() ? ExchangeSummary(exchange) : QStringLiteral("status word cut short");
+    default: break;
+    }
+    return {};
+}
+
+} // namespace
+
+const TraceExchange* Trace::ExchangeOf(const TraceRow& row) const
+{
+    const bool inExchange = row.kind >= TraceKind::Header && row.kind <= TraceKind::Status;
+    return inExchange && row.ref >= 0 && row.ref < exchanges.size() ? &exchanges[row.ref] : nullptr;
+}
+
+const TraceAtr* Trace::AtrOf(const TraceRow& row) const
+{
+    return row.kind == TraceKind::Atr && row.ref >= 0 && row.ref < atrs.size() ? &atrs[row.ref] : nullptr;
+}
+
+QString RowMeaning(const Trace& trace, const TraceRow& row)
+{
+    if (const TraceExchange* exchange = trace.ExchangeOf(row))
+        return ExchangeRowText(*exchange, row);
+    if (const TraceAtr* atr = trace.AtrOf(row))
+        return AtrSummary(atr->atr);
+    switch (row.kind) {
+    case TraceKind::PortOpened: return OpenedText(trace, row.ref);
+    case TraceKind::PortClosed: return QStringLiteral("port closed");
+    case TraceKind::BaudChanged: return QStringLiteral("baud rate %1").arg(row.ref);
+    case TraceKind::LineControl: return LineControlText(row.ref);
+    case TraceKind::Unrecognised: return UnrecognisedText(row.ref);
+    default: break;
+    }
+    return QStringLiteral("unrecognised bytes");
+}
+
+QList<TraceField> RowFields(const Trace& trace, const TraceRow& row)
+{
+    if (const TraceExchange* exchange = trace.ExchangeOf(row))
+        return ExchangeFields(*exchange);
+    if (const TraceAtr* atr = trace.AtrOf(row))
+        return AtrFields(atr->atr);
+    return {};
+}
+
+QString DirectionText(TraceDirection direction)
+{
+    switch (direction) {
+    case TraceDirection::ToCard: return QStringLiteral("to card");
+    case TraceDirection::FromCard: return QStringLiteral("from card");
+    case TraceDirection::Echo: return QStringLiteral("echo");
+    case TraceDirection::None: break;
+    }
+    return {};
+}

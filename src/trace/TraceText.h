@@ -1,0 +1,11 @@
+#pragma once
+
+#include "trace/Trace.h"
+
+#include <QByteArray>
+
+// The trace as text, one row a line with tab-separated columns: the time since
+// the port opened (ms), the silence before (ms), the direction, the bytes and
+// the meaning. The first line names the columns. UTF-8, LF line ends.
+QByteArray TraceText(const Trace& trace);
+QString TraceLine(const Trace& trace, const TraceRow& row);

@@ -1,0 +1,189 @@
+#include "TimelineSteps.h"
+
+#include "cardsim/SimulatedRun.h"
+#include "trace/T0Decoder.h"
+#include "trace/TraceText.h"
+
+#include <QRandomGenerator>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Each row as "direction|bytes|meaning"; an open's row leaves out its clock time.
+QStringList Rows(const Trace& trace)
+{
+    QStringList rows;
+    for (const TraceRow& row : trace.rows) {
+        const QString meaning = row.kind == TraceKind::PortOpened ? QStringLiteral("port opened") : RowMeaning(trace, row);
+        rows.append(DirectionText(row.direction) + u'|' + QString::fromLatin1(row.bytes.toHex(' ').toUpper()) + u'|'
+                    + meaning);
+    }
+    return rows;
+}
+
+LinkTimeline Simulated(const std::function<void(SimulatedRun&)>& commands)
+{
+    SimulatedRun run;
+    run.Open();
+    commands(run);
+    return run.Timeline();
+}
+
+struct Scenario {
+    const char* name;
+    std::function<LinkTimeline()> timeline;
+    QStringList rows;
+};
+
+const QString SimAtrRow =
+    "from card|3F 65 25 00 2C 09 69 90 00|ATR: inverse convention, T=0, Fi 372 Di 1 (372 clocks per bit), 5 historical bytes";
+
+const Scenario Scenarios[] = {
+    {"GSM SELECT with GET RESPONSE through an echoing interface",
+     [] {
+         return Simulated([](SimulatedRun& run) {
+             run.Send(QByteArray::fromHex("A0 A4 00 00 02 3F 00"));
+             run.Send(QByteArray::fromHex("A0 C0 00 00 0F"));
+         });
+     },
+     {"||port opened", SimAtrRow, "to card|A0 A4 00 00 02|SELECT, 2 bytes to the card (case 3)",
+      "echo|A0 A4 00 00 02|echo of 5 bytes sent", "from card|A4|ACK: the rest of the data may follow",
+      "to card|3F 00|2 data bytes to the card", "echo|3F 00|echo of 2 bytes sent",
+      "from card|9F 0F|SELECT 3F00 -> 9F 0F: 15 bytes of response ready",
+      "to card|A0 C0 00 00 0F|GET RESPONSE, 15 bytes from the card (case 2)",
+      "echo|A0 C0 00 00 0F|echo of 5 bytes sent", "from card|C0|ACK: the rest of the data may follow",
+      "from card|00 00 00 00 3F 00 01 00 0F 00 00 01 02 00 00|15 data bytes from the card",
+      "from card|90 00|GET RESPONSE 15 bytes -> 90 00: normal ending"}},
+    {"ISO case 3 and case 2, 61xx and 6Cxx",
+     [] {
+         return Simulated([](SimulatedRun& run) {
+             run.SetEcho(false);
+             run.Send(QByteArray::fromHex("00 A4 00 00 02 00 01"));
+             run.Send(QByteArray::fromHex("00 20 00 01 08 31 32 33 34 FF FF FF FF"));
+             run.Send(QByteArray::fromHex("00 B0 00 00 04"));
+             run.Send(QByteArray::fromHex("00 A4 00 00 02 00 02 00 B2 01 04 05"));
+         });
+     },
+     {"||port opened", SimAtrRow, "to card|00 A4 00 00 02|SELECT, 2 bytes to the card (case 3)",
+      "from card|A4|ACK: the rest of the data may follow", "to card|00 01|2 data bytes to the card",
+      "from card|61 0F|SELECT 0001 -> 61 0F: 15 bytes of response ready",
+      "to card|00 20 00 01 08|VERIFY, 8 bytes to the card (case 3)", "from card|20|ACK: the rest of the data may follow",
+      "to card|31 32 33 34 FF FF FF FF|8 data bytes to the card", "from card|90 00|VERIFY 8 bytes -> 90 00: normal ending",
+      "to card|00 B0 00 00 04|READ BINARY, 4 bytes from the card (case 2)",
+      "from card|B0|ACK: the rest of the data may follow", "from card|48 45 4C 4C|4 data bytes from the card",
+      "from card|90 00|READ BINARY 4 bytes -> 90 00: normal ending",
+      "to card|00 A4 00 00 02|SELECT, 2 bytes to the card (case 3)", "from card|A4|ACK: the rest of the data may follow",
+      "to card|00 02|2 data bytes to the card", "from card|61 0F|SELECT 0002 -> 61 0F: 15 bytes of response ready",
+      "to card|00 B2 01 04 05|READ RECORD, 5 bytes from the card (case 2)",
+      "from card|6C 10|READ RECORD -> 6C 10: wrong Le: 16 bytes available"}},
+    {"one-byte procedure bytes",
+     [] { return Steps("> 00 D6 00 00 02; < 00 D6 00 00 02; < 29; > AA; < AA; < 29; > BB; < BB; < 90 00"); },
+     {"to card|00 D6 00 00 02|UPDATE BINARY, 2 bytes to the card (case 3)", "echo|00 D6 00 00 02|echo of 5 bytes sent",
+      "from card|29|INS xor FF: one data byte may follow", "to card|AA|1 data byte to the card",
+      "echo|AA|echo of the byte sent", "from card|29|INS xor FF: one data byte may follow",
+      "to card|BB|1 data byte to the card", "echo|BB|echo of the byte sent",
+      "from card|90 00|UPDATE BINARY 2 bytes -> 90 00: normal ending"}},
+    {"NULL bytes before the procedure byte and the status word",
+     [] { return Steps("> A0 B0 00 00 02; < 60 60; < B0 12 34; < 60; < 90 00"); },
+     {"to card|A0 B0 00 00 02|READ BINARY, 2 bytes from the card (case 2)",
+      "from card|60 60|2 NULL bytes: the card asks for more time", "from card|B0|ACK: the rest of the data may follow",
+      "from card|12 34|2 data bytes from the card", "from card|60|NULL: the card asks for more time",
+      "from card|90 00|READ BINARY 2 bytes -> 90 00: normal ending"}},
+    {"an unknown instruction's data goes the way it flows",
+     [] { return Steps("> 80 50 00 00 03; < 50; > 11 22 33; < 61 1C; > 80 52 00 00 02; < 52 01 02; < 90 00"); },
+     {"to card|80 50 00 00 03|instruction 50, P3 03", "from card|50|ACK: the rest of the data may follow",
+      "to card|11 22 33|3 data bytes to the card",
+      "from card|61 1C|instruction 50 3 bytes -> 61 1C: 28 bytes of response ready",
+      "to card|80 52 00 00 02|instruction 52, P3 02", "from card|52|ACK: the rest of the data may follow",
+      "from card|01 02|2 data bytes from the card", "from card|90 00|instruction 52 2 bytes -> 90 00: normal ending"}},
+    {"stray bytes, a silent card and a command cut short by the trace's end",
+     [] { return Steps("open 0; < 3F 65 25 00 2C 09 69 90 00 AA; > A0 F2 00 00 16; < 77; > A0 A4 00 00 02"); },
+     {"||port opened", SimAtrRow, "from card|AA|unrecognised bytes: no command under way",
+      "to card|A0 F2 00 00 16|STATUS, 22 bytes from the card (case 2): no status word, the next command began",
+      "from card|77|unrecognised bytes: neither a procedure byte nor a status word",
+      "to card|A0 A4 00 00 02|SELECT, 2 bytes to the card (case 3): no status word, the trace ends"}},
+    {"resets through the lines, an ATR cut short, a direct-convention card",
+     [] { return Steps("open 0; < 23; line 6; line 5; < 3F 65 25; > A0; baud 19200; close; < 3F"); },
+     {"||port opened",
+      "from card|23|unrecognised bytes: 23 is how a direct-convention card's TS 3B reads through the inverse-convention "
+      "conversion",
+      "||line control: CLR DTR", "||line control: SET DTR", "from card|3F 65 25|ATR cut short: 3 of at least 9 bytes",
+      "to card|A0|command header cut short: 1 of 5 bytes", "||baud rate 19200", "||port closed",
+      "from card|3F|unrecognised bytes: no command under way"}},
+};
+
+} // namespace
+
+TEST(T0Decoder, DecodesEachPartOfTheTraffic)
+{
+    for (const Scenario& scenario : Scenarios) {
+        SCOPED_TRACE(scenario.name);
+        EXPECT_EQ(Rows(DecodeT0(scenario.timeline())).join(u'\n').toStdString(), scenario.rows.join(u'\n').toStdString());
+    }
+}
+
+TEST(T0Decoder, KeepsTheExchangeAndAtrForTheDetailPane)
+{
+    const Trace trace = DecodeT0(Scenarios[0].timeline());
+    ASSERT_EQ(trace.exchanges.size(), 2);
+    const QList<TraceField> select = RowFields(trace, trace.rows[7]);
+    const QList<TraceField> expected{
+        {"Class", "A0 (GSM 11.11)"},
+        {"Instruction", "A4 SELECT"},
+        {"P1 P2", "00 00"},
+        {"P3", "02: 2 bytes to the card (case 3)"},
+        {"Procedure bytes", "A4 ACK"},
+        {"Data", "2 bytes to the card: 3F 00"},
+        {"Status word", "9F 0F: 15 bytes of response ready"},
+        {"Card answered after", "2.500 ms"},
+    };
+    EXPECT_EQ(select, expected);
+    EXPECT_EQ(RowFields(trace, trace.rows[1]).value(0), (TraceField{"TS", "3F: inverse convention"}));
+    EXPECT_TRUE(RowFields(trace, trace.rows[0]).isEmpty());
+}
+
+TEST(T0Decoder, TextShowsTimesSinceTheOpenAndTheSilenceBefore)
+{
+    // Steps are 1 ms apart; the open is the first.
+    const QList<QByteArray> lines = TraceText(DecodeT0(Steps("open 0; > A0 F2 00 00 16; < F2"))).split('\n');
+    ASSERT_EQ(lines.size(), 5);
+    EXPECT_EQ(lines[0], "time (ms)\tsilence (ms)\tdirection\tbytes\tmeaning");
+    EXPECT_TRUE(lines[1].startsWith("0.000\t\t\t\tport opened at "));
+    EXPECT_EQ(lines[2], "1.000\t1.000\tto card\tA0 F2 00 00 16\tSTATUS, 22 bytes from the card (case 2): no status word, "
+                        "the trace ends");
+    EXPECT_EQ(lines[3], "6.000\t1.000\tfrom card\tF2\tACK: the rest of the data may follow");
+}
+
+TEST(T0Decoder, AnyTrafficGivesRowsThatHoldEveryByte)
+{
+    QRandomGenerator random(9);
+    for (int round = 0; round < 50; ++round) {
+        LinkTimeline timeline;
+        qint64 bytes = 0;
+        for (int event = 0; event < 400; ++event) {
+            QByteArray chunk(random.bounded(1, 8), '\0');
+            for (char& byte : chunk) // mostly bytes that mean something in T=0
+                byte = char(random.bounded(4) ? QByteArray::fromHex("3B3F6061909FA0A4C000FF")[random.bounded(11)]
+                                              : random.bounded(256));
+            const int kind = random.bounded(20);
+            if (kind == 0)
+                timeline.AddOpened(event, event);
+            else if (kind == 1)
+                timeline.AddLineControl(event, LineFunction(random.bounded(10)));
+            else if (kind < 10)
+                timeline.AddSent(event, chunk);
+            else
+                timeline.AddReceived(event, chunk);
+            bytes += kind >= 2 ? chunk.size() : 0;
+        }
+        const Trace trace = DecodeT0(timeline);
+        qint64 shown = 0;
+        for (const TraceRow& row : trace.rows) {
+            shown += row.bytes.size();
+            ASSERT_FALSE(RowMeaning(trace, row).isEmpty());
+            RowFields(trace, row);
+        }
+        ASSERT_EQ(shown, bytes) << "round " << round;
+    }
+}

@@ -1,0 +1,43 @@
+#include "TimelineSteps.h"
+
+#include <QStringList>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr qint64 StepNs = 1'000'000;
+
+} // namespace
+
+LinkTimeline Steps(const QString& steps)
+{
+    LinkTimeline timeline;
+    qint64 now = 0;
+    for (const QString& step : steps.split(u';', Qt::SkipEmptyParts)) {
+        const QString text = step.trimmed();
+        const QString word = text.section(u' ', 0, 0);
+        const QString rest = text.section(u' ', 1);
+        const QByteArray bytes = QByteArray::fromHex(rest.toLatin1());
+        if (word == u">") {
+            for (char byte : bytes) {
+                timeline.AddSent(now, QByteArrayView(&byte, 1));
+                now += StepNs;
+            }
+            continue;
+        }
+        if (word == u"<")
+            timeline.AddReceived(now, bytes);
+        else if (word == u"open")
+            timeline.AddOpened(now, rest.toLongLong());
+        else if (word == u"close")
+            timeline.AddClosed(now);
+        else if (word == u"line")
+            timeline.AddLineControl(now, LineFunction(rest.toInt()));
+        else if (word == u"baud")
+            timeline.AddBaudChanged(now, rest.toInt());
+        else
+            ADD_FAILURE() << "unknown step " << text.toStdString();
+        now += StepNs;
+    }
+    return timeline;
+}
