@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-multimedia-dev libgl-dev
   libgtest-dev libgmock-dev
   xvfb xauth fonts-liberation fonts-dejavu-core
+  tshark
 )
 packages+=("$@") # what a caller needs besides, such as the fuzzing compiler
 

@@ -4,11 +4,11 @@
 // answer time and the peak memory. Argument: the number of bytes (1,000,000).
 #include "base/RtfWriter.h"
 #include "common/Offscreen.h"
+#include "common/ProcessFigures.h"
 #include "main/ActiveLogEdit.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <cstdio>
 #include <ctime>
 #include <vector>
@@ -16,19 +16,6 @@
 namespace {
 
 constexpr int ChunkBytes = 300;
-
-// A figure of /proc/self/status, such as "VmHWM" (the peak resident size).
-QString MemoryFigure(const QByteArray& key)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return QStringLiteral("unknown");
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith(key + ':'))
-            return QString::fromLatin1(line.mid(key.size() + 1).trimmed());
-    }
-    return QStringLiteral("unknown");
-}
 
 // Processor time of this process: the tenths compare fairly on a busy machine.
 double CpuSeconds()

@@ -5,11 +5,11 @@
 // per byte sent and the length of one message-pump pass, each with its target.
 // Argument: the number of bytes in the stream (1,000,000).
 #include "BenchHost.h"
-#include "ProcessFigures.h"
 #include "ReceiveStream.h"
 #include "base/MessagePump.h"
 #include "cardsim/CardSimulator.h"
 #include "common/Offscreen.h"
+#include "common/ProcessFigures.h"
 #include "link/CardLink.h"
 
 #include <QApplication>

@@ -129,7 +129,7 @@ void T0Decoder::StartHeader(quint8 byte)
         EndExchange(ExchangeEnd::NextCommand);
     TraceExchange exchange;
     exchange.wallNs = WallNs();
-    m_trace.exchanges.append(exchange);
+    m_trace.exchanges.append(std::move(exchange));
     m_exchange = qint32(m_trace.exchanges.size() - 1);
     m_flow = DataFlow::None;
     m_phase = Phase::Header;
@@ -295,7 +295,7 @@ qint32 T0Decoder::NewRow(TraceKind kind, TraceDirection direction, qint32 ref)
     row.ref = ref;
     row.kind = kind;
     row.direction = direction;
-    m_trace.rows.append(row);
+    m_trace.rows.append(std::move(row));
     m_lastNs = m_now;
     return qint32(m_trace.rows.size() - 1);
 }

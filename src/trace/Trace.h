@@ -75,6 +75,11 @@ struct TraceAtr {
     qint64 wallNs = 0; // wall-clock time of TS
 };
 
+// Their members may be moved in memory as they stand, so the lists grow by reallocation.
+Q_DECLARE_TYPEINFO(TraceRow, Q_RELOCATABLE_TYPE);
+Q_DECLARE_TYPEINFO(TraceExchange, Q_RELOCATABLE_TYPE);
+Q_DECLARE_TYPEINFO(TraceAtr, Q_RELOCATABLE_TYPE);
+
 // A decoded timeline: rows in time order, and the ATRs and exchanges they belong to.
 struct Trace {
     QList<TraceRow> rows;

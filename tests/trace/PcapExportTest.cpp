@@ -1,0 +1,84 @@
+#include "TimelineSteps.h"
+
+#include "base/KestrinError.h"
+#include "cardsim/SimulatedRun.h"
+#include "trace/PcapExport.h"
+#include "trace/T0Decoder.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A run like the demo's against the simulator: the ATR, a GSM SELECT of the MF
+// with its GET RESPONSE, and an ISO SELECT of the ICCID with its READ BINARY.
+LinkTimeline DemoRun()
+{
+    SimulatedRun run;
+    run.Open();
+    run.Send(QByteArray::fromHex("A0 A4 00 00 02 3F 00"));
+    run.Send(QByteArray::fromHex("A0 C0 00 00 0F"));
+    run.Send(QByteArray::fromHex("00 A4 00 00 02 2F E2"));
+    run.Send(QByteArray::fromHex("00 B0 00 00 0A"));
+    run.Close();
+    run.Open(QByteArray::fromHex("3F 96 18 80 1F C7 80 31 E0 73 FE 21 2B"));
+    return run.Timeline();
+}
+
+} // namespace
+
+TEST(PcapExport, WritesUpperLayerPacketsWithDissectorAndDirection)
+{
+    const QByteArray file = PcapFile(DecodeT0(Steps("open 5000001000; < 3B 00; > 00 B0 00 00 01; < B0 42 90 00")));
+    const QByteArray expected = QByteArray::fromHex(
+        "D4C3B2A1 0200 0400 00000000 00000000 00000400 FC000000" // microseconds, v2.4, snapshot, link type 252
+        "05000000 E9030000 1A000000 1A000000"                     // 5.001001 s, 26 bytes
+        "000C0008 69736F3738313600 00230004 00000001 00000000 3B00" // iso7816, from the card: the ATR
+        "05000000 D1070000 1D000000 1D000000"
+        "000C0008 69736F3738313600 00230004 00000000 00000000 00B0000001" // the command
+        "05000000 591B0000 1B000000 1B000000"
+        "000C0008 69736F3738313600 00230004 00000001 00000000 429000"); // its data and status word
+    EXPECT_EQ(file.toHex(' ').toStdString(), expected.toHex(' ').toStdString());
+}
+
+TEST(PcapExport, SavingWhereNoFileCanBeMadeSaysWhy)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("missing/trace.pcap");
+    try {
+        SavePcap(path, DemoRun());
+        FAIL() << "no error";
+    } catch (const FileError& error) {
+        EXPECT_TRUE(error.message().startsWith(QStringLiteral("Cannot create file \"%1\".").arg(path)));
+    }
+}
+
+TEST(PcapExport, TsharkDecodesTheAtrAndAGsmSelect)
+{
+    const QString tshark = QStandardPaths::findExecutable("tshark");
+    if (tshark.isEmpty())
+        GTEST_SKIP() << "tshark is not installed (Debian package tshark; scripts/setup.sh installs it)";
+    QTemporaryDir dir;
+    const QString path = dir.filePath("run.pcap");
+    SavePcap(path, DemoRun());
+    QProcess process;
+    process.setProgram(tshark);
+    process.setArguments({"-r", path, "-V"});
+    process.setProcessEnvironment([&] {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("HOME", dir.path()); // no preferences of the user's
+        return environment;
+    }());
+    process.start();
+    ASSERT_TRUE(process.waitForFinished(60'000));
+    const QString output = QString::fromUtf8(process.readAllStandardOutput());
+    ASSERT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    for (const char* shown : {"Epoch Time: 1767225601.011250000 seconds", "ISO 7816 ATR",
+                              "Initial character: Inverse convention", "Historical bytes: 2c09699000",
+                              "GSM SIM 11.11", "Instruction: SELECT (0xa4)", "File ID: MF (0x3f00)",
+                              "Status Word: 9f0f Length of the response data, Length is 15", "ISO 7816 Response APDU",
+                              "Clock rate conversion factor Fi: 372", "Baud rate adjustment factor Di: 12"})
+        EXPECT_TRUE(output.contains(QLatin1StringView(shown))) << shown << " is not in:\n" << output.toStdString();
+}
