@@ -12,6 +12,9 @@ constexpr quint8 DirectTsSeenInverse = 0x23;
 // A card that answers a command ends the echo; an interface that does not echo
 // and a card that never answers would otherwise keep every byte sent waiting.
 constexpr std::size_t MostUnechoed = HeaderSize + 256;
+// An echo comes back within a character time or two; a byte whose echo has not
+// come in a second has lost it.
+constexpr qint64 EchoWindowNs = 1'000'000'000;
 
 constexpr TraceDirection SlotDirection[] = {TraceDirection::ToCard, TraceDirection::FromCard, TraceDirection::Echo};
 
@@ -50,6 +53,7 @@ void T0Decoder::PortEvent(const LinkEvent& event)
         EndUnderWay(ExchangeEnd::LineChange);
         m_openTimeNs = m_now;
         m_openWallNs = event.value;
+        m_echoing = false;
         m_trace.opens.append(event.value);
         AddPortRow(TraceKind::PortOpened, qint32(m_trace.opens.size() - 1));
         m_atrExpected = true;
@@ -79,7 +83,10 @@ void T0Decoder::Sent(quint8 byte)
     if (m_phase == Phase::Atr)
         FinishAtr();
     m_atrExpected = false;
-    if (m_phase == Phase::Transfer && DecideFlow(DataFlow::ToCard))
+    // A program that does not wait for the procedure byte sends the data of a
+    // command that takes data right after its header.
+    const bool dataDue = m_phase == Phase::Transfer || (m_phase == Phase::Procedure && m_flow == DataFlow::ToCard);
+    if (dataDue && DecideFlow(DataFlow::ToCard))
         TakeData(ProgramSlot, byte);
     else if (m_phase == Phase::Header)
         HeaderByte(byte);
@@ -87,20 +94,35 @@ void T0Decoder::Sent(quint8 byte)
         StartHeader(byte);
     if (m_unechoed.size() == MostUnechoed)
         m_unechoed.pop_front();
-    m_unechoed.push_back({byte, m_exchange});
+    m_unechoed.push_back({byte, m_exchange, m_now});
+}
+
+// A received byte that repeats the oldest byte sent and not yet echoed is its
+// echo. Where the interface echoes, the card may answer between the echoes of
+// bytes sent without waiting for it; where it does not, a byte that is no echo
+// ends the wait for any.
+bool T0Decoder::Echo(quint8 byte)
+{
+    while (!m_unechoed.empty() && m_now - m_unechoed.front().timeNs > EchoWindowNs)
+        m_unechoed.pop_front();
+    if (m_unechoed.empty())
+        return false;
+    const SentByte sent = m_unechoed.front();
+    if (sent.byte != byte) {
+        if (!m_echoing)
+            m_unechoed.clear();
+        return false;
+    }
+    m_unechoed.pop_front();
+    m_echoing = true;
+    AddByte(EchoSlot, TraceKind::Echo, sent.exchange, byte);
+    return true;
 }
 
 void T0Decoder::Received(quint8 byte)
 {
-    if (!m_unechoed.empty()) {
-        const SentByte sent = m_unechoed.front();
-        if (sent.byte == byte) {
-            m_unechoed.pop_front();
-            AddByte(EchoSlot, TraceKind::Echo, sent.exchange, byte);
-            return;
-        }
-        m_unechoed.clear(); // the interface does not echo, or the card has begun to answer
-    }
+    if (Echo(byte))
+        return;
     switch (m_phase) {
     case Phase::Atr: AtrByte(byte); return;
     case Phase::Procedure: ProcedureByte(byte); return;

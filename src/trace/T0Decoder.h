@@ -24,11 +24,13 @@ private:
     struct SentByte {
         quint8 byte;
         qint32 exchange;
+        qint64 timeNs;
     };
 
     void PortEvent(const LinkEvent& event);
     void Sent(quint8 byte);
     void Received(quint8 byte);
+    bool Echo(quint8 byte);
 
     void StartHeader(quint8 byte);
     void HeaderByte(quint8 byte);
@@ -56,6 +58,7 @@ private:
     Trace m_trace;
     Phase m_phase = Phase::Idle;
     bool m_atrExpected = false;
+    bool m_echoing = false;     // the interface has echoed a byte since the open
     bool m_started = false;
     qint64 m_now = 0;           // time of the event being decoded
     qint64 m_lastNs = 0;        // time of the last byte or event decoded
