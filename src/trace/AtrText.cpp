@@ -73,22 +73,21 @@ QString GuardTime(quint8 value)
     return QStringLiteral("extra guard time %1 etu").arg(value);
 }
 
-// What an interface byte says, by its place and the protocol its group is for.
-QString InterfaceMeaning(const AtrInterfaceByte& b)
+QString FirstGroupMeaning(const AtrInterfaceByte& b)
 {
-    if (b.letter == 'D')
-        return QStringLiteral("T=%1%2").arg(b.value & 0x0F).arg(b.value >> 4 ? QStringLiteral(", more interface bytes follow")
-                                                                             : QString());
-    if (b.group == 1) {
-        if (b.letter == 'A')
-            return QStringLiteral("Fi %1 (f max %2 MHz), Di %3")
-                .arg(FiOfTa1(b.value))
-                .arg(MaxClockOfTa1(b.value))
-                .arg(DiOfTa1(b.value));
-        if (b.letter == 'B')
-            return QStringLiteral("programming voltage (no longer used)");
-        return GuardTime(b.value);
-    }
+    if (b.letter == 'A')
+        return QStringLiteral("Fi %1 (f max %2 MHz), Di %3")
+            .arg(FiOfTa1(b.value))
+            .arg(MaxClockOfTa1(b.value))
+            .arg(DiOfTa1(b.value));
+    if (b.letter == 'B')
+        return QStringLiteral("programming voltage (no longer used)");
+    return GuardTime(b.value);
+}
+
+// The bytes of group 2 on, by the protocol their group is for.
+QString LaterGroupMeaning(const AtrInterfaceByte& b)
+{
     if (b.group == 2 && b.letter == 'A')
         return SpecificMode(b.value);
     if (b.group == 2 && b.letter == 'C' && b.protocol == 0)
@@ -102,6 +101,15 @@ QString InterfaceMeaning(const AtrInterfaceByte& b)
     if (b.protocol == 1 && b.letter == 'C')
         return b.value & 1 ? QStringLiteral("CRC error detection") : QStringLiteral("LRC error detection");
     return QStringLiteral("for T=%1").arg(b.protocol);
+}
+
+QString InterfaceMeaning(const AtrInterfaceByte& b)
+{
+    if (b.letter == 'D') {
+        const QString protocol = QStringLiteral("T=%1").arg(b.value & 0x0F);
+        return b.value >> 4 ? protocol + QStringLiteral(", more interface bytes follow") : protocol;
+    }
+    return b.group == 1 ? FirstGroupMeaning(b) : LaterGroupMeaning(b);
 }
 
 // Historical bytes that are all printable are shown as text too ("Yubikey4").

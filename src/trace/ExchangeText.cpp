@@ -59,9 +59,10 @@ QString StatusText(const TraceExchange& exchange)
 
 QString ExpectedData(const TraceExchange& exchange)
 {
+    const QString count = Count(DataLength(exchange.P3(), exchange.expectedFlow));
     switch (exchange.expectedFlow) {
-    case DataFlow::ToCard: return Count(DataLength(exchange.P3(), DataFlow::ToCard)) + QStringLiteral(" to the card (case 3)");
-    case DataFlow::FromCard: return Count(DataLength(exchange.P3(), DataFlow::FromCard)) + QStringLiteral(" from the card (case 2)");
+    case DataFlow::ToCard: return count + QStringLiteral(" to the card (case 3)");
+    case DataFlow::FromCard: return count + QStringLiteral(" from the card (case 2)");
     case DataFlow::None: break;
     }
     if (FindInstruction(exchange.Cla(), exchange.Ins()))
@@ -78,6 +79,13 @@ QString ProcedureText(const TraceExchange& exchange)
         parts.append(HexText(value) + u' ' + QLatin1StringView(name));
     }
     return parts.isEmpty() ? QStringLiteral("none") : parts.join(QStringLiteral(", "));
+}
+
+QString DataText(const TraceExchange& exchange)
+{
+    if (exchange.data.isEmpty())
+        return QStringLiteral("none");
+    return Count(exchange.data.size()) + u' ' + Way(exchange.flow) + QStringLiteral(": ") + ByteText(exchange.data);
 }
 
 } // namespace
@@ -105,15 +113,18 @@ QList<TraceField> ExchangeFields(const TraceExchange& exchange)
         return {{QStringLiteral("Header"), ByteText(exchange.header) + QStringLiteral(": ") + HeaderMeaning(exchange)}};
     const bool gsm = InstructionSetOf(exchange.Cla()) == InstructionSet::Gsm1111;
     QList<TraceField> fields{
-        {QStringLiteral("Class"), HexText(exchange.Cla()) + (gsm ? QStringLiteral(" (GSM 11.11)") : QStringLiteral(" (ISO 7816-4)"))},
+        {QStringLiteral("Class"), HexText(exchange.Cla()) + QLatin1StringView(gsm ? " (GSM 11.11)" : " (ISO 7816-4)")},
         {QStringLiteral("Instruction"), HexText(exchange.Ins()) + u' ' + Name(exchange)},
         {QStringLiteral("P1 P2"), ByteText(exchange.header.mid(2, 2))},
         {QStringLiteral("P3"), HexText(exchange.P3()) + QStringLiteral(": ") + ExpectedData(exchange)},
         {QStringLiteral("Procedure bytes"), ProcedureText(exchange)},
-        {QStringLiteral("Data"), exchange.data.isEmpty() ? QStringLiteral("none") : Count(exchange.data.size()) + u' ' + Way(exchange.flow) + QStringLiteral(": ") + ByteText(exchange.data)},
-        {QStringLiteral("Status word"), exchange.HasStatus() ? StatusText(exchange) : QStringLiteral("none: ") + EndReason(exchange.end)},
+        {QStringLiteral("Data"), DataText(exchange)},
+        {QStringLiteral("Status word"),
+         exchange.HasStatus() ? StatusText(exchange) : QStringLiteral("none: ") + EndReason(exchange.end)},
     };
-    if (exchange.answerNs >= 0)
-        fields.append({QStringLiteral("Card answered after"), MillisecondsText(exchange.answerNs) + QStringLiteral(" ms")});
+    if (exchange.answerNs >= 0) { // from the header's last byte sent to the card's first byte
+        const QString after = MillisecondsText(exchange.answerNs) + QStringLiteral(" ms");
+        fields.append({QStringLiteral("Card answered after"), after});
+    }
     return fields;
 }

@@ -104,7 +104,8 @@ QByteArray PcapFile(const Trace& trace)
         packets.append({atr.wallNs, "iso7816", FromCard, atr.atr.bytes});
     for (const TraceExchange& exchange : trace.exchanges)
         AddExchange(packets, exchange);
-    std::stable_sort(packets.begin(), packets.end(), [](const Packet& a, const Packet& b) { return a.wallNs < b.wallNs; });
+    std::stable_sort(packets.begin(), packets.end(),
+                     [](const Packet& a, const Packet& b) { return a.wallNs < b.wallNs; });
     QByteArray file = FileHeader();
     for (const Packet& packet : packets)
         AppendRecord(file, packet);

@@ -29,7 +29,8 @@ QString LineControlText(qint32 function)
 QString UnrecognisedText(qint32 reason)
 {
     switch (UnrecognisedReason(reason)) {
-    case UnrecognisedReason::NothingUnderWay: return QStringLiteral("unrecognised bytes: no command under way");
+    case UnrecognisedReason::NothingToAnswer:
+        return QStringLiteral("unrecognised bytes: nothing for the card to answer");
     case UnrecognisedReason::NotProcedure:
         return QStringLiteral("unrecognised bytes: neither a procedure byte nor a status word");
     case UnrecognisedReason::DirectTs:
@@ -53,12 +54,15 @@ QString ExchangeRowText(const TraceExchange& exchange, const TraceRow& row)
     case TraceKind::Header: return HeaderMeaning(exchange);
     case TraceKind::Echo: return Bytes(count, "echo of the byte sent", "echo of %1 bytes sent");
     case TraceKind::Procedure:
-        return !row.bytes.isEmpty() && quint8(row.bytes[0]) == exchange.Ins() ? QStringLiteral("ACK: the rest of the data may follow")
-                                                            : QStringLiteral("INS xor FF: one data byte may follow");
-    case TraceKind::Null: return Bytes(count, "NULL: the card asks for more time", "%1 NULL bytes: the card asks for more time");
+        if (!row.bytes.isEmpty() && quint8(row.bytes[0]) == exchange.Ins())
+            return QStringLiteral("ACK: the rest of the data may follow");
+        return QStringLiteral("INS xor FF: one data byte may follow");
+    case TraceKind::Null:
+        return Bytes(count, "NULL: the card asks for more time", "%1 NULL bytes: the card asks for more time");
     case TraceKind::Data:
-        return row.direction == TraceDirection::ToCard ? Bytes(count, "1 data byte to the card", "%1 data bytes to the card")
-                                                       : Bytes(count, "1 data byte from the card", "%1 data bytes from the card");
+        if (row.direction == TraceDirection::ToCard)
+            return Bytes(count, "1 data byte to the card", "%1 data bytes to the card");
+        return Bytes(count, "1 data byte from the card", "%1 data bytes from the card");
     case TraceKind::Status:
         return exchange.HasStatus() ? ExchangeSummary(exchange) : QStringLiteral("status word cut short");
     default: break;

@@ -136,13 +136,13 @@ void T0Decoder::Received(quint8 byte)
     case Phase::Idle:
     case Phase::Header: break;
     }
-    const bool idle = m_phase == Phase::Idle && m_atrExpected;
-    if (idle && (byte == 0x3B || byte == 0x3F))
+    const bool atrDue = m_phase == Phase::Idle && m_atrExpected;
+    if (atrDue && (byte == 0x3B || byte == 0x3F))
         StartAtr(byte);
-    else if (idle && byte == DirectTsSeenInverse)
+    else if (atrDue && byte == DirectTsSeenInverse)
         Unrecognised(UnrecognisedReason::DirectTs, byte);
     else
-        Unrecognised(UnrecognisedReason::NothingUnderWay, byte);
+        Unrecognised(UnrecognisedReason::NothingToAnswer, byte);
 }
 
 void T0Decoder::StartHeader(quint8 byte)

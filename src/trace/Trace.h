@@ -26,7 +26,7 @@ enum class TraceKind : quint8 {
 enum class TraceDirection : quint8 { None, ToCard, FromCard, Echo };
 
 enum class UnrecognisedReason : qint32 {
-    NothingUnderWay,  // no command and no ATR expected
+    NothingToAnswer,  // no complete command header and no ATR expected
     NotProcedure,     // neither a procedure byte nor a status word
     DirectTs,         // 23: a direct-convention TS (3B) read as the inverse convention
 };

@@ -104,7 +104,7 @@ const Scenario Scenarios[] = {
       "from card|01 02|2 data bytes from the card", "from card|90 00|instruction 52 2 bytes -> 90 00: normal ending"}},
     {"stray bytes, a silent card and a command cut short by the trace's end",
      [] { return Steps("open 0; < 3F 65 25 00 2C 09 69 90 00 AA; > A0 F2 00 00 16; < 77; > A0 A4 00 00 02"); },
-     {"||port opened", SimAtrRow, "from card|AA|unrecognised bytes: no command under way",
+     {"||port opened", SimAtrRow, "from card|AA|unrecognised bytes: nothing for the card to answer",
       "to card|A0 F2 00 00 16|STATUS, 22 bytes from the card (case 2): no status word, the next command began",
       "from card|77|unrecognised bytes: neither a procedure byte nor a status word",
       "to card|A0 A4 00 00 02|SELECT, 2 bytes to the card (case 3): no status word, the trace ends"}},
@@ -115,7 +115,7 @@ const Scenario Scenarios[] = {
       "conversion",
       "||line control: CLR DTR", "||line control: SET DTR", "from card|3F 65 25|ATR cut short: 3 of at least 9 bytes",
       "to card|A0|command header cut short: 1 of 5 bytes", "||baud rate 19200", "||port closed",
-      "from card|3F|unrecognised bytes: no command under way"}},
+      "from card|3F|unrecognised bytes: nothing for the card to answer"}},
 };
 
 } // namespace
