@@ -11,35 +11,12 @@
 #include "base/RtfWriter.h"
 #include "common/RtfTextExtractor.h"
 
-#include <QByteArrayView>
 
 namespace {
 
 constexpr quint32 Palette[] = {0x000000, 0x0000FF, 0x008000, 0x800000};
 
-// The input read from the front; past its end every byte reads as 0.
-class Input {
-public:
-    explicit Input(QByteArrayView bytes) : m_rest(bytes) {}
-
-    bool AtEnd() const { return m_rest.isEmpty(); }
-    quint8 Byte()
-    {
-        const QByteArrayView byte = Take(1);
-        return byte.isEmpty() ? 0 : quint8(byte[0]);
-    }
-    QByteArrayView Take(qsizetype count)
-    {
-        const QByteArrayView taken = m_rest.first(std::min(count, m_rest.size()));
-        m_rest = m_rest.sliced(taken.size());
-        return taken;
-    }
-
-private:
-    QByteArrayView m_rest;
-};
-
-std::optional<quint32> ReadColour(Input& input, quint8 kind)
+std::optional<quint32> ReadColour(Fuzz::Input& input, quint8 kind)
 {
     switch (kind >> 6) {
     case 0:
@@ -54,7 +31,7 @@ std::optional<quint32> ReadColour(Input& input, quint8 kind)
     }
 }
 
-QString ReadText(Input& input, bool utf16)
+QString ReadText(Fuzz::Input& input, bool utf16)
 {
     const QByteArrayView bytes = input.Take(input.Byte());
     if (!utf16)
@@ -137,7 +114,7 @@ void CheckWellFormed(const QByteArray& rtf)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    Input input(QByteArrayView(data, qsizetype(size)));
+    Fuzz::Input input(data, size);
     QList<TextRun> runs;
     while (!input.AtEnd()) {
         const quint8 kind = input.Byte();
