@@ -8,7 +8,7 @@ const QString Section = QStringLiteral("SYSTEM");
 const QString NotAvailable = QStringLiteral("NA");
 } // namespace
 
-QString SettingsPath() { return ProgramFolder() + QStringLiteral("/kestrin.ini"); }
+QString SettingsPath() { return SettingsFolder() + QStringLiteral("/kestrin.ini"); }
 
 std::optional<SetupValues> LoadSettings(const QString& path)
 {

@@ -11,7 +11,7 @@ struct SetupValues {
     bool autoInit = false;
 };
 
-// kestrin.ini in the program folder.
+// kestrin.ini in the settings folder (the program folder, or the user's own).
 QString SettingsPath();
 
 // The stored values, or nothing when the file holds no "COM" or COM is "NA":

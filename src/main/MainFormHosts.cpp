@@ -49,4 +49,4 @@ void MainScriptHost::SetDisplayBackground(quint32 colour) { m_form.display().Set
 void MainScriptHost::SetDisplayTextColour(quint32 colour) { m_form.display().SetTextColour(colour); }
 void MainScriptHost::SetDisplayBold(bool on) { m_form.display().SetBold(on); }
 void MainScriptHost::SetDisplayItalic(bool on) { m_form.display().SetItalic(on); }
-QString MainScriptHost::ScriptFolder() { return ProgramFolder(); }
+QString MainScriptHost::ScriptFolder() { return ScriptsFolder(); }

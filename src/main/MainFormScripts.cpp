@@ -47,7 +47,7 @@ QString TMainForm::SelectedScript() const
 
 void TMainForm::MainTabChange()
 {
-    ListScripts(ProgramFolder());
+    ListScripts(ScriptsFolder());
     if (m_ui->ScriptList->count() > 0)
         ScriptListClick();
 }

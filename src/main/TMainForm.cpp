@@ -6,10 +6,12 @@
 #include "base/MessagePump.h"
 #include "base/ProgramFolder.h"
 #include "base/Settings.h"
+#include "main/DeviceCaption.h"
 #include "ui_TMainForm.h"
 #include "windows/TDisplayForm.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QTimer>
 
 namespace {
@@ -78,8 +80,9 @@ void TMainForm::InitializeAll()
     m_ui->raw->clear();
     setWindowState(windowState() & ~Qt::WindowMinimized);
     m_ui->Script->clear();
-    ListScripts(ProgramFolder());
+    ListScripts(ScriptsFolder());
     m_ui->BaudRate->setCurrentIndex(0);
+    m_ui->SettingsFile->setText(QDir::toNativeSeparators(SettingsPath()));
     const auto values = LoadSettings(SettingsPath());
     if (!values)
         return;
@@ -91,7 +94,10 @@ void TMainForm::InitializeAll()
 
 void TMainForm::StartCard() { m_session.StartCard(); }
 
-void TMainForm::COMLISTChange() { m_ui->ComLabel->setText(m_ui->COMLIST->text()); }
+void TMainForm::COMLISTChange()
+{
+    ShowDeviceName(*m_ui->ComLabel, m_ui->COMLIST->text(), m_ui->Light1->maximumWidth());
+}
 
 void TMainForm::Button1Click()
 {

@@ -4,6 +4,7 @@
 #include "base/ProgramFolder.h"
 #include "ui_TMainForm.h"
 
+#include <QDir>
 #include <QTest>
 
 namespace {
@@ -62,7 +63,7 @@ TEST_F(StartupTest, AutoInitOpensThePortWhenTheWindowIsShownAndTheAtrArrives)
     EXPECT_EQ(form().Response(), "3F 65 25 00 2C 09 69 90 00 ");
     EXPECT_TRUE(log().contains("3F 65 25 00 2C 09 69 90 00 "));
     EXPECT_EQ(lightColour(), Green);
-    EXPECT_EQ(ui().ComLabel->text(), simulator().devicePath());
+    EXPECT_EQ(ui().ComLabel->toolTip(), simulator().devicePath());
     EXPECT_TRUE(dialogs().shown.empty());
 }
 
@@ -97,16 +98,51 @@ TEST_F(StartupTest, SavedSettingsComeBackAtTheNextInitialisation)
 
 TEST_F(StartupTest, UnwritableSettingsFileShowsOneErrorNamingIt)
 {
-    // A program "folder" that is a regular file: no file can be made under it,
-    // whoever runs the test.
+    // A program folder and a configuration home that are regular files: no file
+    // can be made under them, whoever runs the test. The settings go per user.
     writeFile("plain", "not a folder");
     SetProgramFolder(folderPath("plain"));
+    const QByteArray configHome = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", folderPath("plain").toLocal8Bit());
+    form().FormShow();
     ui().Button1->click();
+    qputenv("XDG_CONFIG_HOME", configHome);
+    const QString path = folderPath("plain/kestrin/kestrin.ini");
+    EXPECT_EQ(ui().SettingsFile->text(), QDir::toNativeSeparators(path));
     const QStringList errors = shownTexts("error");
     ASSERT_EQ(errors.size(), 1) << "the keys after the failing one are not tried";
-    EXPECT_TRUE(errors[0].startsWith("Unable to write to " + folderPath("plain/kestrin.ini")))
-        << errors[0].toStdString();
+    EXPECT_TRUE(errors[0].startsWith("Unable to write to " + path)) << errors[0].toStdString();
     EXPECT_EQ(readFile("plain"), "not a folder");
+}
+
+TEST_F(StartupTest, StatusLightShowsTheDeviceNamesLastPartAndTheWholeNameAsHint)
+{
+    const QString longName = "ttyUSB-interface-with-a-very-long-name-7";
+    const struct {
+        QString device;
+        QString caption;
+    } cases[] = {{"COM2", "COM2"},
+                 {"/dev/ttyUSB0", "ttyUSB0"},
+                 {"/home/me/build/demo/card", "card"},
+                 {"/dev/serial/", "serial"},
+                 {"/", "/"}};
+    for (const auto& c : cases) {
+        ui().COMLIST->setText(c.device);
+        EXPECT_EQ(ui().ComLabel->text(), c.caption) << c.device.toStdString();
+        EXPECT_EQ(ui().ComLabel->toolTip(), c.device);
+        EXPECT_EQ(ui().ComLabel->accessibleDescription(), c.device);
+    }
+    ui().COMLIST->setText("/dev/" + longName);
+    const QString shown = ui().ComLabel->text();
+    EXPECT_TRUE(shown.size() > 1 && shown.startsWith(QChar(0x2026)) && longName.endsWith(shown.mid(1)))
+        << shown.toStdString();
+    EXPECT_LE(ui().ComLabel->fontMetrics().horizontalAdvance(shown), ui().Light1->width());
+}
+
+TEST_F(StartupTest, SetupPageShowsTheSettingsFileThatSaveWrites)
+{
+    form().FormShow();
+    EXPECT_EQ(ui().SettingsFile->text(), QDir::toNativeSeparators(folderPath("kestrin.ini")));
 }
 
 TEST_F(StartupTest, ComLabelFollowsEveryChangeOfComport)
