@@ -24,9 +24,16 @@ for _ in $(seq 50); do [ -e "$demo/card" ] && break; sleep 0.1; done
 
 printf '[SYSTEM]\nCOM=%s\nBDELAY=500\nCDELAY=20000\nAUTOINIT=1\n' "$demo/card" > "$demo/kestrin.ini"
 echo "Card simulator on $(head -n1 "$demo/cardsim.out") (log: $demo/cardsim.log)"
+launcher=()
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "No display: running under Xvfb (nothing will be visible)."
-  xvfb-run -a "$demo/kestrin" "$@"
-else
-  "$demo/kestrin" "$@"
+  launcher=(xvfb-run -a)
 fi
+# The program runs in a process group of its own (with Xvfb, when there is one):
+# stopping this script (SIGTERM, Ctrl-C, or its terminal closing: SIGHUP) ends
+# that group, and leaving the script ends the simulator.
+program=""
+trap '[ -z "$program" ] || kill -- -"$program" 2>/dev/null; exit 1' TERM INT HUP
+setsid "${launcher[@]}" "$demo/kestrin" "$@" &
+program=$!
+wait "$program"

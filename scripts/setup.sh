@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing Kestrin T.R.X need on Debian 12,
+# Installs what building, running and testing Kestrin T.R.X need on Debian 12
+# (the last line: building its Debian package and checking what it installs),
 # and any further packages named as arguments.
 set -euo pipefail
 
@@ -9,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev
   xvfb xauth fonts-liberation fonts-dejavu-core
   tshark
+  dpkg-dev file desktop-file-utils appstream groff-base
 )
 packages+=("$@") # what a caller needs besides, such as the fuzzing compiler
 

@@ -1,6 +1,7 @@
 // kestrin-cardsim [--link PATH] [--no-echo] [--atr HEX]
 // Prints the device path on its first line, then "ready", and runs until
-// SIGINT or SIGTERM; each command answered is logged on standard error.
+// SIGINT, SIGTERM or SIGHUP (its terminal closed); each command answered is
+// logged on standard error. Exit status 2 for a wrong command line.
 #include "cardsim/CardSimulator.h"
 #include "cardsim/HexBytes.h"
 
@@ -46,12 +47,15 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("kestrin-cardsim"));
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("A card interface and smart card on a pseudo-terminal."));
-    parser.addHelpOption();
+    const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption link(QStringLiteral("link"), QStringLiteral("Make a symbolic link to the device."), QStringLiteral("path"));
     const QCommandLineOption noEcho(QStringLiteral("no-echo"), QStringLiteral("Do not echo received bytes."));
     const QCommandLineOption atr(QStringLiteral("atr"), QStringLiteral("The answer to reset, in hexadecimal."), QStringLiteral("hex"));
     parser.addOptions({link, noEcho, atr});
-    parser.process(app);
+    if (!parser.parse(QCoreApplication::arguments()))
+        Fail(parser.errorText());
+    if (parser.isSet(help))
+        parser.showHelp();
     if (!parser.positionalArguments().isEmpty())
         Fail(QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
     const auto atrBytes = parser.isSet(atr) ? ParseHexBytes(parser.value(atr)) : SimCard::DefaultAtr();
@@ -63,7 +67,7 @@ int main(int argc, char** argv)
     // never reaches sigwait.
     sigset_t stopSignals;
     sigemptyset(&stopSignals);
-    for (const int stop : {SIGINT, SIGTERM}) {
+    for (const int stop : {SIGINT, SIGTERM, SIGHUP}) {
         std::signal(stop, SIG_DFL);
         sigaddset(&stopSignals, stop);
     }
