@@ -21,13 +21,14 @@ done
 diff <(cd resources && ls scripts/*.scr data/*.dat | xargs -n1 basename | sort) \
      <(ls "$prefix/share/kestrin/samples") || fail "the samples differ from resources/"
 "$prefix/bin/kestrin" --version
-"$prefix/bin/kestrin" --help | grep -q -- --version || fail "kestrin --help"
+grep -q -- --version <<< "$("$prefix/bin/kestrin" --help)" || fail "kestrin --help"
 if QT_QPA_PLATFORM=offscreen "$prefix/bin/kestrin" --no-such-option 2> /dev/null; then
   fail "an unknown option was accepted"
 fi
 
 echo "== validators"
 desktop-file-validate "$prefix/share/applications/$id.desktop"
+echo "$id.desktop: desktop-file-validate clean"
 appstreamcli validate --no-net --pedantic "$prefix/share/metainfo/$id.metainfo.xml"
 for page in "$prefix"/share/man/man1/*.1.gz; do
   warnings="$(zcat "$page" | groff -man -ww -z 2>&1)"
@@ -42,7 +43,7 @@ deb="$(ls "$build"/kestrin_*.deb)"
 dpkg-deb -I "$deb"
 contents="$(dpkg-deb -c "$deb")"
 echo "$contents"
-dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || fail "Depends lacks the Qt libraries"
+grep -q libqt6widgets6 <<< "$(dpkg-deb -f "$deb" Depends)" || fail "Depends lacks the Qt libraries"
 for file in usr/bin/kestrin usr/bin/kestrin-cardsim usr/share/applications/$id.desktop \
             usr/share/metainfo/$id.metainfo.xml usr/share/man/man1/kestrin.1.gz usr/share/kestrin/samples/demo.scr; do
   grep -q " \./$file$" <<< "$contents" || fail "the package lacks $file"
