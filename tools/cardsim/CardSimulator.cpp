@@ -31,25 +31,25 @@ void CardSimulator::setEcho(bool on)
 void CardSimulator::setAtr(const QByteArray& atr)
 {
     std::lock_guard lock(m_state.mutex);
-    m_state.atr = atr;
+    m_state.card.atr = atr;
 }
 
 void CardSimulator::setReply(const QByteArray& header, const QByteArray& reply)
 {
     std::lock_guard lock(m_state.mutex);
-    m_state.session.setReply(header, reply);
+    m_state.card.session.setReply(header, reply);
 }
 
 void CardSimulator::clearReplies()
 {
     std::lock_guard lock(m_state.mutex);
-    m_state.session.clearReplies();
+    m_state.card.session.clearReplies();
 }
 
 void CardSimulator::setLogger(Logger logger)
 {
     std::lock_guard lock(m_state.mutex);
-    m_state.logger = std::move(logger);
+    m_state.card.logger = std::move(logger);
 }
 
 int CardSimulator::opens() const

@@ -20,7 +20,7 @@
 // All members may be called from any thread; the simulator runs its own.
 class CardSimulator {
 public:
-    using Logger = std::function<void(const QString& line)>;
+    using Logger = SimulatedCard::Logger;
 
     // Opens the pseudo-terminal and starts. With a link path, a symbolic link to
     // the device is made there (replacing an earlier symbolic link, never another

@@ -9,3 +9,8 @@ std::optional<QByteArray> ParseHexBytes(const QString& text)
         return std::nullopt;
     return QByteArray::fromHex(text.toLatin1());
 }
+
+QString HexText(const QByteArray& bytes)
+{
+    return QString::fromLatin1(bytes.toHex(' ').toUpper());
+}

@@ -28,7 +28,7 @@ void LineTraffic::receive(PtyDevice& device)
             out.append(byte);
         const quint8 decoded = InvertByte(quint8(byte));
         m_state.received.append(char(decoded));
-        QByteArray reply = m_state.session.feed(decoded);
+        QByteArray reply = m_state.card.session.feed(decoded);
         InvertBytes(reply);
         out += reply;
     }
@@ -49,8 +49,8 @@ void LineTraffic::transmit(PtyDevice& device)
 
 void LineTraffic::dropStaleCommand()
 {
-    if (m_state.session.midCommand() && Clock::now() - m_lastReceived >= kWorkWaitingTime) {
-        m_state.session.abandon();
+    if (m_state.card.session.midCommand() && Clock::now() - m_lastReceived >= kWorkWaitingTime) {
+        m_state.card.session.abandon();
         m_state.log(QStringLiteral("unfinished command dropped"));
     }
 }
@@ -62,7 +62,7 @@ LineTraffic::Wait LineTraffic::nextWait(Clock::time_point now) const
         wait.limit = *due - now;
     else
         wait.forRoom = due.has_value();
-    if (m_state.session.midCommand()) {
+    if (m_state.card.session.midCommand()) {
         const Clock::duration stale = std::max(m_lastReceived + kWorkWaitingTime - now, Clock::duration::zero());
         wait.limit = std::min(wait.limit.value_or(stale), stale);
     }

@@ -1,6 +1,7 @@
 #include "SimulatorLoop.h"
 
 #include "DeviceLink.h"
+#include "HexBytes.h"
 #include "link/InvertBytes.h"
 
 #include <array>
@@ -23,11 +24,6 @@ timespec ToTimespec(Clock::duration duration)
     return {time_t(duration / 1s), long((duration % 1s) / 1ns)};
 }
 
-QString Hex(const QByteArray& bytes)
-{
-    return QString::fromLatin1(bytes.toHex(' ').toUpper());
-}
-
 } // namespace
 
 SimulatorLoop::SimulatorLoop(SimulatorState& state, QString linkPath)
@@ -36,9 +32,6 @@ SimulatorLoop::SimulatorLoop(SimulatorState& state, QString linkPath)
     if (m_wake.get() < 0)
         throw std::system_error(errno, std::generic_category(), "eventfd");
     makeDevice();
-    m_state.session.setObserver([this](const QByteArray& command, const QByteArray& reply) {
-        m_state.log(Hex(command) + " -> " + Hex(reply));
-    });
 }
 
 SimulatorLoop::~SimulatorLoop()
@@ -122,9 +115,8 @@ void SimulatorLoop::goOnline()
     m_line = Line::Online;
     m_state.online = true;
     ++m_state.opens;
-    m_state.session.reset();
-    QByteArray atr = m_state.atr;
-    m_state.log(QStringLiteral("opened (%1), ATR %2").arg(m_state.opens).arg(Hex(atr)));
+    QByteArray atr = m_state.card.answerToReset();
+    m_state.log(QStringLiteral("opened (%1), ATR %2").arg(m_state.opens).arg(HexText(atr)));
     InvertBytes(atr);
     m_state.output.append(atr, {}, Clock::now());
 }

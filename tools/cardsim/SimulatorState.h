@@ -1,13 +1,12 @@
 #pragma once
 
 #include "LineOutput.h"
-#include "T0Session.h"
+#include "SimulatedCard.h"
 
 #include <QByteArray>
 #include <QString>
 #include <condition_variable>
 #include <exception>
-#include <functional>
 #include <mutex>
 
 // What the simulator's thread and its callers share; every field is guarded by
@@ -20,9 +19,7 @@ struct SimulatorState {
 
     // Settings.
     bool echo = true;
-    QByteArray atr = SimCard::DefaultAtr();
-    T0Session session;
-    std::function<void(const QString&)> logger;
+    SimulatedCard card;
 
     // The line.
     QString devicePath; // empty while hung up
@@ -37,9 +34,5 @@ struct SimulatorState {
     Request request = Request::None;
     std::exception_ptr requestError;
 
-    void log(const QString& line) const
-    {
-        if (logger)
-            logger(line);
-    }
+    void log(const QString& line) const { card.log(line); }
 };

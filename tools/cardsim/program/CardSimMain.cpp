@@ -1,9 +1,12 @@
 // kestrin-cardsim [--link PATH] [--no-echo] [--atr HEX]
-// Prints the device path on its first line, then "ready", and runs until
-// SIGINT, SIGTERM or SIGHUP (its terminal closed); each command answered is
-// logged on standard error. Exit status 2 for a wrong command line.
+// kestrin-cardsim --vpcd [PORT] [--atr HEX]
+// Prints the device path (or the virtual reader's port) on its first line, then
+// "ready", and runs until SIGINT, SIGTERM or SIGHUP (its terminal closed); each
+// command answered is logged on standard error. Exit status 2 for a wrong
+// command line.
 #include "cardsim/CardSimulator.h"
 #include "cardsim/HexBytes.h"
+#include "cardsim/VpcdSimulator.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -25,18 +28,49 @@ void Say(const QString& line)
     std::fflush(stdout);
 }
 
+void LogLine(const QString& line)
+{
+    std::fprintf(stderr, "%s\n", qPrintable(line));
+}
+
+int WaitForStop(const sigset_t& stopSignals)
+{
+    int signal = 0;
+    sigwait(&stopSignals, &signal);
+    Say(QStringLiteral("stopped"));
+    return 0;
+}
+
 int RunSimulator(const QString& linkPath, bool echo, const QByteArray& atr, const sigset_t& stopSignals)
 {
     CardSimulator simulator(linkPath);
     simulator.setEcho(echo);
     simulator.setAtr(atr);
-    simulator.setLogger([](const QString& line) { std::fprintf(stderr, "%s\n", qPrintable(line)); });
+    simulator.setLogger(LogLine);
     Say(simulator.devicePath());
     Say(linkPath.isEmpty() ? QStringLiteral("ready") : QStringLiteral("ready, linked at %1").arg(linkPath));
-    int signal = 0;
-    sigwait(&stopSignals, &signal);
-    Say(QStringLiteral("stopped"));
-    return 0;
+    return WaitForStop(stopSignals);
+}
+
+int RunVpcdSimulator(quint16 port, const QByteArray& atr, const sigset_t& stopSignals)
+{
+    VpcdSimulator simulator(port, atr);
+    simulator.setLogger(LogLine);
+    Say(QStringLiteral("vpcd port %1").arg(port));
+    Say(QStringLiteral("ready"));
+    return WaitForStop(stopSignals);
+}
+
+// The virtual reader's port: the one positional argument, or vpcd's default.
+quint16 VpcdPort(const QStringList& arguments)
+{
+    if (arguments.isEmpty())
+        return Vpcd::kDefaultPort;
+    bool ok = false;
+    const uint port = arguments.first().toUInt(&ok);
+    if (arguments.size() > 1 || !ok || port == 0 || port > 0xFFFF)
+        Fail(QStringLiteral("'%1' is not a port number").arg(arguments.join(' ')));
+    return quint16(port);
 }
 
 } // namespace
@@ -46,17 +80,22 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kestrin-cardsim"));
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("A card interface and smart card on a pseudo-terminal."));
+    parser.setApplicationDescription(QStringLiteral("A card interface and smart card on a pseudo-terminal, or a smart card in "
+                                                    "vsmartcard's virtual reader (--vpcd, port 35963 unless one is given)."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption link(QStringLiteral("link"), QStringLiteral("Make a symbolic link to the device."), QStringLiteral("path"));
     const QCommandLineOption noEcho(QStringLiteral("no-echo"), QStringLiteral("Do not echo received bytes."));
     const QCommandLineOption atr(QStringLiteral("atr"), QStringLiteral("The answer to reset, in hexadecimal."), QStringLiteral("hex"));
-    parser.addOptions({link, noEcho, atr});
+    const QCommandLineOption vpcd(QStringLiteral("vpcd"), QStringLiteral("Be the card in the virtual reader of pcscd's vpcd driver."));
+    parser.addOptions({link, noEcho, atr, vpcd});
+    parser.addPositionalArgument(QStringLiteral("port"), QStringLiteral("With --vpcd: the virtual reader's port."), QStringLiteral("[port]"));
     if (!parser.parse(QCoreApplication::arguments()))
         Fail(parser.errorText());
     if (parser.isSet(help))
         parser.showHelp();
-    if (!parser.positionalArguments().isEmpty())
+    if (parser.isSet(vpcd) && (parser.isSet(link) || parser.isSet(noEcho)))
+        Fail(QStringLiteral("--link and --no-echo are for the pseudo-terminal, not --vpcd"));
+    if (!parser.isSet(vpcd) && !parser.positionalArguments().isEmpty())
         Fail(QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
     const auto atrBytes = parser.isSet(atr) ? ParseHexBytes(parser.value(atr)) : SimCard::DefaultAtr();
     if (!atrBytes)
@@ -73,6 +112,8 @@ int main(int argc, char** argv)
     }
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
     try {
+        if (parser.isSet(vpcd))
+            return RunVpcdSimulator(VpcdPort(parser.positionalArguments()), *atrBytes, stopSignals);
         return RunSimulator(parser.value(link), !parser.isSet(noEcho), *atrBytes, stopSignals);
     } catch (const std::system_error& error) {
         Fail(QString::fromLocal8Bit(error.what()));

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "link/ApduCard.h"
+#include "link/LineFunction.h"
+
+#include <QByteArray>
+#include <chrono>
+#include <functional>
+#include <optional>
+
+// Which way the data counted by P3 flows for an instruction: from the program to
+// the card (case 3; case 1 when P3 is 00), from the card (case 2, P3 = 00 asking
+// for 256 bytes), or not known.
+enum class DataDirection { ToCard, FromCard, Unknown };
+using DirectionLookup = std::function<DataDirection(quint8 cla, quint8 ins)>;
+
+// The byte stream of a serial card interface for a card reached by whole APDUs.
+// The bytes the program sends are gathered as a T=0 terminal sends them, a
+// header CLA INS P1 P2 P3 and, for data to the card, P3 data bytes; each command
+// goes to the card as one APDU, and what comes back is given as a T=0 card gives
+// it: for data from the card the procedure byte (INS), the data and SW1 SW2; for
+// data to the card the procedure byte as soon as the header is complete, SW1 SW2
+// after the data; a command without data gets SW1 SW2 alone. Status words such as
+// 61 xx and 6C xx are passed on, never acted on. For an instruction the lookup
+// does not know, a byte that follows the header within UnknownDataWait makes it a
+// command with data to the card; otherwise, once that time is over (Idle), it
+// goes out as one asking for P3 bytes from the card. Each byte sent is given back
+// first when the echo is on, as a half-duplex interface does.
+// Raising RTS holds the card in reset and lowering it again resets it (a warm
+// reset), giving the new answer to reset; the other line functions do nothing.
+// Card failures propagate from the ApduCard; the command under way is dropped,
+// and the bytes given back so far stay ready to take.
+class T0Emulation {
+public:
+    using Clock = std::chrono::steady_clock;
+
+    // Long next to a byte delay between the bytes of one command line, short next
+    // to the pause a script or data file leaves between commands.
+    static constexpr std::chrono::milliseconds UnknownDataWait{50};
+
+    T0Emulation(ApduCard& card, DirectionLookup directionOf);
+
+    void SetEcho(bool on) { m_echo = on; }
+    bool EchoOn() const { return m_echo; }
+
+    void Send(quint8 byte, Clock::time_point now);
+    // Sends an unknown instruction's header whose wait is over.
+    void Idle(Clock::time_point now);
+    // When Idle next has work, if it has any.
+    std::optional<Clock::time_point> Deadline() const;
+    void LineControl(LineFunction function);
+
+    // The bytes given back since the last call, in order.
+    QByteArray TakeReceived();
+
+private:
+    enum class Stage { Header, Undecided, Data };
+
+    void HeaderDone(Clock::time_point now);
+    void Exchange(const QByteArray& command, bool dataFromCard);
+    quint8 Ins() const { return quint8(m_command[1]); }
+    quint8 P3() const { return quint8(m_command[4]); }
+
+    ApduCard& m_card;
+    DirectionLookup m_directionOf;
+    bool m_echo = true;
+    bool m_resetHeld = false;
+    Stage m_stage = Stage::Header;
+    QByteArray m_command; // header, then the data gathered so far
+    Clock::time_point m_deadline;
+    QByteArray m_received;
+};

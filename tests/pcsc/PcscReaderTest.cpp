@@ -1,0 +1,109 @@
+#include "cardsim/SimCard.h"
+#include "cardsim/T0Session.h"
+#include "link/PcscReader.h"
+#include "link/T0Emulation.h"
+#include "virtualreader/VirtualReader.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+QByteArray Hex(const char* text)
+{
+    return QByteArray::fromHex(text);
+}
+
+QString HexText(const QByteArray& bytes)
+{
+    return QString::fromLatin1(bytes.toHex(' ').toUpper());
+}
+
+class ThroughVirtualReader : public ::testing::Test {
+protected:
+    void SetUp() override { m_reader.Connect(VirtualReader::ReaderName()); }
+
+    VirtualReader m_virtual;
+    PcscReader m_reader;
+};
+
+TEST_F(ThroughVirtualReader, TheSimulatorsCardAnswersSelectAndGetResponse)
+{
+    EXPECT_TRUE(PcscReader::Readers().contains(VirtualReader::ReaderName()));
+    EXPECT_EQ(m_reader.Protocol(), 0);
+    EXPECT_EQ(m_reader.Atr(), SimCard::DefaultAtr());
+    EXPECT_EQ(HexText(m_reader.Transmit(Hex("00 A4 00 00 02 3F 00"))), "61 0F");
+    EXPECT_EQ(HexText(m_reader.Transmit(Hex("00 C0 00 00 07"))), "00 00 00 00 3F 00 01 90 00");
+    EXPECT_EQ(HexText(m_reader.Transmit(Hex("00 B0 00 00 01"))), "69 86") << "no EF selected";
+}
+
+TEST_F(ThroughVirtualReader, WarmResetGivesTheCardsNewAnswerToReset)
+{
+    EXPECT_EQ(HexText(m_reader.Transmit(Hex("00 A4 00 00 02 3F 00"))), "61 0F");
+    m_virtual.Card().setAtr(Hex("3B 00"));
+    EXPECT_EQ(HexText(m_reader.Reset()), "3B 00");
+    EXPECT_EQ(HexText(m_reader.Transmit(Hex("00 C0 00 00 07"))), "67 00") << "the reset dropped the waiting response";
+}
+
+TEST_F(ThroughVirtualReader, ConnectsToTheFirstReaderWithACardAndNamesFailures)
+{
+    m_reader.Connect({});
+    EXPECT_EQ(m_reader.ReaderName(), VirtualReader::ReaderName());
+    PcscReader second;
+    const auto failure = [&second](const QString& name) {
+        try {
+            second.Connect(name);
+        } catch (const PcscError& error) {
+            return QString::fromLatin1(error.what());
+        }
+        return QString();
+    };
+    EXPECT_EQ(failure(VirtualReader::ReaderName()), "Sharing violation.") << "held exclusively";
+    EXPECT_EQ(failure(QStringLiteral("Kestrin virtual reader 00 01")), "No smart card inserted.");
+    EXPECT_EQ(failure(QStringLiteral("no such reader")), "Unknown reader specified.");
+    m_reader.Disconnect();
+    EXPECT_NO_THROW(second.Connect(VirtualReader::ReaderName()));
+}
+
+// The stream the program sees through the reader is the one the simulator's card
+// gives through a serial interface that echoes: each byte sent, then whatever
+// the card answers to it.
+TEST_F(ThroughVirtualReader, EmulatedStreamMatchesTheSerialInterfaces)
+{
+    const auto directions = [](quint8 cla, quint8 ins) {
+        if (!SimCard::Accepts(cla, ins))
+            return DataDirection::Unknown;
+        return SimCard::TakesData(ins) ? DataDirection::ToCard : DataDirection::FromCard;
+    };
+    T0Emulation emulation(m_reader, directions);
+    T0Session serial;
+    QByteArray expected;
+    T0Emulation::Clock::time_point now;
+    for (const char* line : {"A0 A4 00 00 02 3F 00", "A0 C0 00 00 0F", "00 A4 00 00 02 2F E2", "00 C0 00 00 10",
+                             "00 B0 00 00 0A", "00 A4 00 00 02 00 02", "00 B2 01 04 08", "00 B2 01 04 10",
+                             "00 20 00 01 08 31 32 33 34 FF FF FF FF", "00 CA 00 00 02"}) {
+        for (const char byte : Hex(line)) {
+            expected += byte + serial.feed(quint8(byte));
+            emulation.Send(quint8(byte), now += 1ms);
+        }
+        emulation.Idle(now += 1s);
+    }
+    EXPECT_EQ(HexText(emulation.TakeReceived()), HexText(expected));
+}
+
+TEST(WithoutPcscd, EveryCallFailsWithThePcscText)
+{
+    VirtualReader::UsePrivateSocket();
+    EXPECT_THROW(
+        try { PcscReader::Readers(); } catch (const PcscError& error) {
+            EXPECT_STREQ(error.what(), "Service not available.");
+            throw;
+        },
+        PcscError);
+    PcscReader reader;
+    EXPECT_THROW(reader.Connect({}), PcscError);
+    EXPECT_FALSE(reader.IsConnected());
+}
+
+} // namespace

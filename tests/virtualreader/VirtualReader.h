@@ -1,0 +1,34 @@
+#pragma once
+
+#include "PcscdProcess.h"
+#include "cardsim/VpcdSimulator.h"
+
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+
+// A PC/SC reader with the simulator's card in it, for tests: a pcscd of its own
+// (PcscdProcess) with vsmartcard's virtual reader driver on a free port, and the
+// simulator's vpcd front end as the card. Ready once pcscd reports the card.
+// This process's PC/SC calls all go to that pcscd's socket (pcsc-lite reads the
+// socket's name once per process), so the tests never see the system's readers.
+class VirtualReader {
+public:
+    // Throws std::runtime_error (with pcscd's log) when the reader never comes up.
+    VirtualReader();
+    ~VirtualReader();
+
+    // The reader that holds the card; the driver adds a second, empty one.
+    static QString ReaderName();
+    // Points this process's PC/SC calls at the private socket; call it before any.
+    static void UsePrivateSocket();
+
+    VpcdSimulator& Card() { return *m_card; }
+
+private:
+    void WaitUntilCardPresent();
+
+    QTemporaryDir m_folder;
+    std::unique_ptr<PcscdProcess> m_pcscd;
+    std::unique_ptr<VpcdSimulator> m_card;
+};

@@ -1,0 +1,147 @@
+#include "VpcdSimulator.h"
+
+#include <arpa/inet.h>
+#include <array>
+#include <cerrno>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/socket.h>
+#include <system_error>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// How often a driver that is not listening yet is tried again.
+constexpr auto kRetry = 100ms;
+
+UniqueFd ConnectToLocalPort(quint16 port)
+{
+    UniqueFd fd(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (fd.get() < 0 || ::connect(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
+        return UniqueFd();
+    return fd;
+}
+
+bool WriteAll(int fd, const QByteArray& bytes)
+{
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t written = ::send(fd, bytes.constData() + done, size_t(bytes.size() - done), MSG_NOSIGNAL);
+        if (written < 0 && errno != EINTR)
+            return false;
+        done += std::max<ssize_t>(written, 0);
+    }
+    return true;
+}
+
+} // namespace
+
+VpcdSimulator::VpcdSimulator(quint16 port) : m_port(port), m_wake(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC))
+{
+    if (m_wake.get() < 0)
+        throw std::system_error(errno, std::generic_category(), "eventfd");
+    m_thread = std::thread([this] { run(); });
+}
+
+VpcdSimulator::~VpcdSimulator()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_stop = true;
+    }
+    eventfd_write(m_wake.get(), 1);
+    m_thread.join();
+}
+
+void VpcdSimulator::setAtr(const QByteArray& atr)
+{
+    std::lock_guard lock(m_mutex);
+    m_card.atr = atr;
+}
+
+void VpcdSimulator::setLogger(Logger logger)
+{
+    std::lock_guard lock(m_mutex);
+    m_card.logger = std::move(logger);
+}
+
+int VpcdSimulator::connections() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_connections;
+}
+
+bool VpcdSimulator::waitForConnections(int count, std::chrono::milliseconds timeout) const
+{
+    std::unique_lock lock(m_mutex);
+    return m_changed.wait_for(lock, timeout, [&] { return m_connections >= count; });
+}
+
+void VpcdSimulator::run()
+{
+    for (;;) {
+        const UniqueFd connection = ConnectToLocalPort(m_port);
+        if (connection.get() >= 0) {
+            {
+                std::lock_guard lock(m_mutex);
+                ++m_connections;
+                m_card.log(QStringLiteral("connected to the virtual reader on port %1").arg(m_port));
+            }
+            m_changed.notify_all();
+            serve(connection);
+            log(QStringLiteral("connection to the virtual reader ended"));
+        }
+        if (!wait(-1, kRetry))
+            return;
+    }
+}
+
+void VpcdSimulator::serve(const UniqueFd& connection)
+{
+    QByteArray pending;
+    while (wait(connection.get(), -1ms)) {
+        std::array<char, 4096> chunk;
+        const ssize_t count = ::recv(connection.get(), chunk.data(), chunk.size(), 0);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0)
+            return;
+        pending.append(chunk.data(), count);
+        if (!answer(connection, pending))
+            return;
+    }
+}
+
+// Answers every whole message that has arrived; false when the connection broke.
+bool VpcdSimulator::answer(const UniqueFd& connection, QByteArray& pending)
+{
+    while (const std::optional<QByteArray> message = Vpcd::TakeMessage(pending)) {
+        std::optional<QByteArray> reply;
+        {
+            std::lock_guard lock(m_mutex);
+            reply = Vpcd::Answer(m_card, *message);
+        }
+        if (reply && !WriteAll(connection.get(), Vpcd::Frame(*reply)))
+            return false;
+    }
+    return true;
+}
+
+bool VpcdSimulator::wait(int fd, std::chrono::milliseconds limit)
+{
+    std::array<pollfd, 2> fds{{{m_wake.get(), POLLIN, 0}, {fd, POLLIN, 0}}};
+    ::poll(fds.data(), fds.size(), int(limit.count()));
+    std::lock_guard lock(m_mutex);
+    return !m_stop;
+}
+
+void VpcdSimulator::log(const QString& line)
+{
+    std::lock_guard lock(m_mutex);
+    m_card.log(line);
+}
