@@ -83,11 +83,13 @@ void PcscReader::Connect(const QString& reader)
 void PcscReader::ConnectTo(const QString& reader)
 {
     const QByteArray name = reader.toUtf8();
+    SCARDHANDLE card = 0;
     DWORD protocol = 0;
-    LONG result = SCardConnect(m_context, name.constData(), SCARD_SHARE_EXCLUSIVE, SCARD_PROTOCOL_T0, &m_card, &protocol);
+    LONG result = SCardConnect(m_context, name.constData(), SCARD_SHARE_EXCLUSIVE, SCARD_PROTOCOL_T0, &card, &protocol);
     if (result == SCARD_E_PROTO_MISMATCH)
-        result = SCardConnect(m_context, name.constData(), SCARD_SHARE_EXCLUSIVE, SCARD_PROTOCOL_T1, &m_card, &protocol);
+        result = SCardConnect(m_context, name.constData(), SCARD_SHARE_EXCLUSIVE, SCARD_PROTOCOL_T1, &card, &protocol);
     Check(result);
+    m_card = card;
     m_protocol = protocol;
     m_readerName = reader;
 }

@@ -81,7 +81,7 @@ bool CardPresent()
 
 } // namespace
 
-VirtualReader::VirtualReader()
+VirtualReader::VirtualReader(const QByteArray& atr)
 {
     UsePrivateSocket();
     if (!m_folder.isValid())
@@ -91,7 +91,7 @@ VirtualReader::VirtualReader()
     WriteReaderConfig(m_folder.filePath(QStringLiteral("readers/vpcd")), port);
     m_pcscd = std::make_unique<PcscdProcess>(SocketPath(), m_folder.filePath(QStringLiteral("readers")),
                                              m_folder.filePath(QStringLiteral("pcscd.log")));
-    m_card = std::make_unique<VpcdSimulator>(port);
+    m_card = std::make_unique<VpcdSimulator>(port, atr);
     WaitUntilCardPresent();
 }
 

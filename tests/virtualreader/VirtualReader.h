@@ -15,7 +15,7 @@
 class VirtualReader {
 public:
     // Throws std::runtime_error (with pcscd's log) when the reader never comes up.
-    VirtualReader();
+    explicit VirtualReader(const QByteArray& atr = SimCard::DefaultAtr());
     ~VirtualReader();
 
     // The reader that holds the card; the driver adds a second, empty one.

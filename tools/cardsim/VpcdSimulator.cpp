@@ -41,8 +41,10 @@ bool WriteAll(int fd, const QByteArray& bytes)
 
 } // namespace
 
-VpcdSimulator::VpcdSimulator(quint16 port) : m_port(port), m_wake(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC))
+VpcdSimulator::VpcdSimulator(quint16 port, const QByteArray& atr)
+    : m_port(port), m_wake(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC))
 {
+    m_card.atr = atr;
     if (m_wake.get() < 0)
         throw std::system_error(errno, std::generic_category(), "eventfd");
     m_thread = std::thread([this] { run(); });

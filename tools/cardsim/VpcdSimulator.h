@@ -19,7 +19,7 @@ class VpcdSimulator {
 public:
     using Logger = SimulatedCard::Logger;
 
-    explicit VpcdSimulator(quint16 port = Vpcd::kDefaultPort);
+    explicit VpcdSimulator(quint16 port = Vpcd::kDefaultPort, const QByteArray& atr = SimCard::DefaultAtr());
     ~VpcdSimulator();
     VpcdSimulator(const VpcdSimulator&) = delete;
     VpcdSimulator& operator=(const VpcdSimulator&) = delete;
