@@ -1,16 +1,13 @@
 #include "link/T0Emulation.h"
 
+#include "link/Instructions.h"
+
 namespace {
 
 constexpr qsizetype HeaderSize = 5;
 constexpr qsizetype StatusSize = 2;
 
 } // namespace
-
-T0Emulation::T0Emulation(ApduCard& card, DirectionLookup directionOf)
-    : m_card(card), m_directionOf(std::move(directionOf))
-{
-}
 
 void T0Emulation::Send(quint8 byte, Clock::time_point now)
 {
@@ -62,12 +59,12 @@ QByteArray T0Emulation::TakeReceived()
 
 void T0Emulation::HeaderDone(Clock::time_point now)
 {
-    const DataDirection direction = m_directionOf(quint8(m_command[0]), Ins());
-    if (direction == DataDirection::FromCard || (direction == DataDirection::Unknown && P3() == 0))
+    const Instruction* instruction = FindInstruction(quint8(m_command[0]), Ins());
+    if ((instruction && instruction->flow == DataFlow::FromCard) || (!instruction && P3() == 0))
         return Exchange(m_command, true);
     if (P3() == 0) // no data either way: the APDU is the four bytes CLA INS P1 P2
         return Exchange(m_command.left(HeaderSize - 1), false);
-    if (direction == DataDirection::Unknown) {
+    if (!instruction) {
         m_stage = Stage::Undecided;
         m_deadline = now + UnknownDataWait;
         return;

@@ -5,27 +5,22 @@
 
 #include <QByteArray>
 #include <chrono>
-#include <functional>
 #include <optional>
-
-// Which way the data counted by P3 flows for an instruction: from the program to
-// the card (case 3; case 1 when P3 is 00), from the card (case 2, P3 = 00 asking
-// for 256 bytes), or not known.
-enum class DataDirection { ToCard, FromCard, Unknown };
-using DirectionLookup = std::function<DataDirection(quint8 cla, quint8 ins)>;
 
 // The byte stream of a serial card interface for a card reached by whole APDUs.
 // The bytes the program sends are gathered as a T=0 terminal sends them, a
-// header CLA INS P1 P2 P3 and, for data to the card, P3 data bytes; each command
-// goes to the card as one APDU, and what comes back is given as a T=0 card gives
-// it: for data from the card the procedure byte (INS), the data and SW1 SW2; for
-// data to the card the procedure byte as soon as the header is complete, SW1 SW2
-// after the data; a command without data gets SW1 SW2 alone. Status words such as
-// 61 xx and 6C xx are passed on, never acted on. For an instruction the lookup
-// does not know, a byte that follows the header within UnknownDataWait makes it a
-// command with data to the card; otherwise, once that time is over (Idle), it
-// goes out as one asking for P3 bytes from the card. Each byte sent is given back
-// first when the echo is on, as a half-duplex interface does.
+// header CLA INS P1 P2 P3 and, unless the instruction table (Instructions.h) says
+// the data comes from the card, P3 data bytes; each command goes to the card as one
+// APDU, and what comes back is given as a T=0 card gives it: for data from the
+// card (P3 = 00 asking for 256 bytes) the procedure byte (INS), the data and
+// SW1 SW2; for data to the card the procedure byte as soon as the header is
+// complete, SW1 SW2 after the data; a command without data (P3 = 00 where no data
+// comes from the card) gets SW1 SW2 alone. Status words such as 61 xx and 6C xx
+// are passed on, never acted on. For an instruction the table does not know, a
+// byte that follows the header within UnknownDataWait makes it a command with
+// data to the card; otherwise, once that time is over (Idle), it goes out as one
+// asking for P3 bytes from the card. Each byte sent is given back first when the
+// echo is on, as a half-duplex interface does.
 // Raising RTS holds the card in reset and lowering it again resets it (a warm
 // reset), giving the new answer to reset; the other line functions do nothing.
 // Card failures propagate from the ApduCard; the command under way is dropped,
@@ -38,7 +33,7 @@ public:
     // to the pause a script or data file leaves between commands.
     static constexpr std::chrono::milliseconds UnknownDataWait{50};
 
-    T0Emulation(ApduCard& card, DirectionLookup directionOf);
+    explicit T0Emulation(ApduCard& card) : m_card(card) {}
 
     void SetEcho(bool on) { m_echo = on; }
     bool EchoOn() const { return m_echo; }
@@ -62,7 +57,6 @@ private:
     quint8 P3() const { return quint8(m_command[4]); }
 
     ApduCard& m_card;
-    DirectionLookup m_directionOf;
     bool m_echo = true;
     bool m_resetHeld = false;
     Stage m_stage = Stage::Header;

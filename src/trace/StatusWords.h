@@ -1,6 +1,6 @@
 #pragma once
 
-#include "trace/Instructions.h"
+#include "link/Instructions.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "link/Instructions.h"
 #include "trace/Atr.h"
-#include "trace/Instructions.h"
 #include "trace/TraceField.h"
 
 #include <QByteArray>

@@ -76,18 +76,14 @@ TEST_F(ThroughVirtualReader, ConnectsToTheFirstReaderWithACardAndNamesFailures)
 // the card answers to it.
 TEST_F(ThroughVirtualReader, EmulatedStreamMatchesTheSerialInterfaces)
 {
-    const auto directions = [](quint8 cla, quint8 ins) {
-        if (!SimCard::Accepts(cla, ins))
-            return DataDirection::Unknown;
-        return SimCard::TakesData(ins) ? DataDirection::ToCard : DataDirection::FromCard;
-    };
-    T0Emulation emulation(m_reader, directions);
+    T0Emulation emulation(m_reader);
     T0Session serial;
     QByteArray expected;
     T0Emulation::Clock::time_point now;
     for (const char* line : {"A0 A4 00 00 02 3F 00", "A0 C0 00 00 0F", "00 A4 00 00 02 2F E2", "00 C0 00 00 10",
                              "00 B0 00 00 0A", "00 A4 00 00 02 00 02", "00 B2 01 04 08", "00 B2 01 04 10",
-                             "00 20 00 01 08 31 32 33 34 FF FF FF FF", "00 CA 00 00 02"}) {
+                             "00 20 00 01 08 31 32 33 34 FF FF FF FF", "00 20 00 01 00", "00 CA 00 00 02",
+                             "00 50 00 00 02"}) {
         for (const char byte : Hex(line)) {
             expected += byte + serial.feed(quint8(byte));
             emulation.Send(quint8(byte), now += 1ms);

@@ -1,4 +1,4 @@
-#include "trace/Instructions.h"
+#include "link/Instructions.h"
 
 #include <algorithm>
 #include <array>
