@@ -4,10 +4,9 @@
 #include "base/MessagePump.h"
 #include "link/ByteDelay.h"
 #include "link/CommandLine.h"
-#include "link/DeviceName.h"
 #include "link/InvertBytes.h"
 #include "link/LinkHost.h"
-#include "link/SerialPort.h"
+#include "link/OpenCardPort.h"
 
 #include <QPointer>
 #include <chrono>
@@ -48,9 +47,10 @@ bool CardLink::Polling() const { return m_worker && m_worker->Running(); }
 
 bool CardLink::OpenPort()
 {
-    m_portHandle = std::make_unique<SerialPort>();
-    if (const int error = m_portHandle->Open(DevicePath(m_host.PortName()))) {
-        ShowLastError(error);
+    int openError = 0;
+    m_portHandle = OpenCardPort(m_host.PortName(), openError);
+    if (openError != 0) {
+        ShowLastError(openError);
         return false;
     }
     if (const int error = m_portHandle->SetNonBlocking()) {
@@ -162,5 +162,6 @@ void CardLink::LineLost(int error)
 
 void CardLink::ShowLastError(int error)
 {
-    m_host.dialogs().ShowBox(QStringLiteral("GetLastError"), QString::fromLocal8Bit(std::strerror(error)));
+    const QString text = m_portHandle ? m_portHandle->ErrorText(error) : QString::fromLocal8Bit(std::strerror(error));
+    m_host.dialogs().ShowBox(QStringLiteral("GetLastError"), text);
 }

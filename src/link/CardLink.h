@@ -6,12 +6,12 @@
 #include <QObject>
 #include <memory>
 
+class CardPort;
 class LinkHost;
-class SerialPort;
 
-// The card link: one serial port, one worker polling it, the send mailbox and the
-// echo switch. Every byte crossing it goes through the inverse-convention
-// transform. Runs on the window thread; the worker's received bytes arrive here
+// The card link: one card interface (a serial port or a PC/SC reader), one worker
+// polling it, the send mailbox and the echo switch. Every byte crossing it goes
+// through the inverse-convention transform. Runs on the window thread; the worker's received bytes arrive here
 // as queued calls, so they are shown during message-pump passes, in order.
 class CardLink : public QObject {
     Q_OBJECT
@@ -28,7 +28,7 @@ public:
 
     bool Polling() const;
     // PortHandle: null until the first start; not open after a failed one.
-    const SerialPort* PortHandle() const { return m_portHandle.get(); }
+    const CardPort* PortHandle() const { return m_portHandle.get(); }
     const TComm* Worker() const { return m_worker.get(); }
 
     void SetBaudRate(int baud);
@@ -55,7 +55,7 @@ private:
     void ShowLastError(int error);
 
     LinkHost& m_host;
-    std::unique_ptr<SerialPort> m_portHandle;
+    std::unique_ptr<CardPort> m_portHandle;
     std::unique_ptr<TComm> m_worker;
     Mailbox m_mailbox;
     ReceiveBuffer m_received;

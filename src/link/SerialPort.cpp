@@ -1,6 +1,7 @@
 #include "link/SerialPort.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
@@ -166,4 +167,9 @@ ssize_t SerialPort::Write(quint8 byte)
 {
     std::lock_guard guard(m_lock);
     return ::write(m_fd, &byte, 1);
+}
+
+QString SerialPort::ErrorText(int error) const
+{
+    return QString::fromLocal8Bit(std::strerror(error));
 }

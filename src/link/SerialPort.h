@@ -1,40 +1,41 @@
 #pragma once
 
-#include "link/LineFunction.h"
+#include "link/CardPort.h"
 
-#include <QString>
 #include <mutex>
-#include <sys/types.h>
 
 // A serial device opened exclusively and driven raw with the card line's framing:
 // 8 data bits, odd parity, 2 stop bits, no flow control. Every call that touches
 // the device holds the port's lock, so the window thread may change the line
 // while the link's worker reads and writes. Failures return the errno value.
-class SerialPort {
+class SerialPort : public CardPort {
 public:
     SerialPort() = default;
     SerialPort(const SerialPort&) = delete;
     SerialPort& operator=(const SerialPort&) = delete;
-    ~SerialPort();
+    ~SerialPort() override;
 
     // Opens without blocking and locks the device against every other opener.
     int Open(const QString& path);
     // Releases the locks and closes; the device can be opened again by anyone.
-    void Close();
-    bool IsOpen() const;
-    int Descriptor() const;
+    void Close() override;
+    bool IsOpen() const override;
+    int Descriptor() const override;
 
     // Reads return immediately with what has arrived.
-    int SetNonBlocking();
+    int SetNonBlocking() override;
     // Checks that the device's line settings can be read at all.
-    int ReadLineSettings();
+    int ReadLineSettings() override;
     // Raw 8O2 at the given rate, DTR raised and RTS lowered where the device has modem lines.
-    int SetBaudRate(int baud);
-    int LineControl(LineFunction function);
+    int SetBaudRate(int baud) override;
+    int LineControl(LineFunction function) override;
 
     // -1 with errno set on failure, as read(2) and write(2).
-    ssize_t Read(char* buffer, size_t size);
-    ssize_t Write(quint8 byte);
+    ssize_t Read(char* buffer, size_t size) override;
+    ssize_t Write(quint8 byte) override;
+
+    // The system's text for an errno value.
+    QString ErrorText(int error) const override;
 
 private:
     mutable std::mutex m_lock;

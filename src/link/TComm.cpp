@@ -1,7 +1,7 @@
 #include "link/TComm.h"
 
 #include "link/InvertBytes.h"
-#include "link/SerialPort.h"
+#include "link/CardPort.h"
 
 #include <cerrno>
 #include <chrono>
@@ -45,7 +45,7 @@ bool ReceiveBuffer::IsEmpty() const
     return m_bytes.isEmpty();
 }
 
-TComm::TComm(SerialPort& port, Mailbox& mailbox, ReceiveBuffer& received)
+TComm::TComm(CardPort& port, Mailbox& mailbox, ReceiveBuffer& received)
     : m_port(port), m_mailbox(mailbox), m_received(received), m_wake(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC))
 {
 }

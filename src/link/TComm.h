@@ -5,7 +5,7 @@
 #include <atomic>
 #include <mutex>
 
-class SerialPort;
+class CardPort;
 
 // The one-byte send mailbox between the window thread and the worker. A byte is
 // put only after the worker has taken the previous one, so none is lost or repeated.
@@ -42,7 +42,7 @@ private:
 class TComm : public QThread {
     Q_OBJECT
 public:
-    TComm(SerialPort& port, Mailbox& mailbox, ReceiveBuffer& received);
+    TComm(CardPort& port, Mailbox& mailbox, ReceiveBuffer& received);
     ~TComm() override;
 
     // Set once the worker polls; cleared when it has left its loop.
@@ -72,7 +72,7 @@ private:
     bool NextByteSoon() const;
     void DrainWake();
 
-    SerialPort& m_port;
+    CardPort& m_port;
     Mailbox& m_mailbox;
     ReceiveBuffer& m_received;
     int m_wake = -1;

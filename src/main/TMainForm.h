@@ -26,7 +26,7 @@ public:
 
     // Hexadecimal text of the bytes received since the last line was sent.
     QString Response() const { return m_session.ResponseText(); }
-    const SerialPort* PortHandle() const { return m_session.Link().PortHandle(); }
+    const CardPort* PortHandle() const { return m_session.Link().PortHandle(); }
     const TComm* Worker() const { return m_session.Link().Worker(); }
     CardLink& Link() { return m_session.Link(); }
     CardSession& Session() { return m_session; }

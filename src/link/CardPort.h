@@ -1,0 +1,35 @@
+#pragma once
+
+#include "link/LineFunction.h"
+
+#include <QString>
+#include <sys/types.h>
+
+// A card interface as the link's worker drives it: a descriptor to poll for
+// received bytes, one-byte writes, and the serial line's settings. Bytes cross
+// it in the line's inverse convention. Failures return an errno value, or -1
+// with errno set for Read and Write; ErrorText gives the text the operator sees.
+// The window thread may change the line while the worker reads and writes.
+class CardPort {
+public:
+    virtual ~CardPort() = default;
+
+    // Ends the connection; the device can be opened again by anyone.
+    virtual void Close() = 0;
+    virtual bool IsOpen() const = 0;
+    // Readable when bytes wait (or the device has gone); -1 when not open.
+    virtual int Descriptor() const = 0;
+
+    // Reads return immediately with what has arrived.
+    virtual int SetNonBlocking() = 0;
+    // Checks that the device's line settings can be read at all.
+    virtual int ReadLineSettings() = 0;
+    virtual int SetBaudRate(int baud) = 0;
+    virtual int LineControl(LineFunction function) = 0;
+
+    virtual ssize_t Read(char* buffer, size_t size) = 0;
+    virtual ssize_t Write(quint8 byte) = 0;
+
+    // The operator's text for an error this port returned.
+    virtual QString ErrorText(int error) const = 0;
+};

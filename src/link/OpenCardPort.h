@@ -1,0 +1,10 @@
+#pragma once
+
+#include "link/CardPort.h"
+
+#include <memory>
+
+// The card interface that a device name as the operator types it selects,
+// opened. `error` is 0, or the failure to open, which the port (left closed)
+// can name.
+std::unique_ptr<CardPort> OpenCardPort(const QString& portName, int& error);
