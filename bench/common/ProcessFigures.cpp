@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QStringList>
+#include <malloc.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -47,4 +48,17 @@ QString MemoryFigure(const QString& key)
             return QString::fromLatin1(line.mid(key.size() + 1).trimmed());
     }
     return QStringLiteral("unknown");
+}
+
+qint64 MemoryKilobytes(const QString& key)
+{
+    bool ok = false;
+    const qint64 kilobytes = MemoryFigure(key).section(u' ', 0, 0).toLongLong(&ok);
+    return ok ? kilobytes : -1;
+}
+
+qint64 HeapBytesInUse()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return qint64(info.uordblks + info.hblkhd);
 }

@@ -10,3 +10,9 @@ double ThreadCpuSeconds(const QString& name);
 
 // A figure of /proc/self/status, such as "VmHWM" (the peak resident size).
 QString MemoryFigure(const QString& key);
+
+// The same figure in kilobytes; -1 when the system does not give it.
+qint64 MemoryKilobytes(const QString& key);
+
+// Bytes the heap has handed out and not yet got back.
+qint64 HeapBytesInUse();

@@ -1,7 +1,5 @@
 #include "BenchHost.h"
 
-#include "link/CommandLine.h"
-
 BenchHost::BenchHost(QString portName) : m_portName(std::move(portName))
 {
     log.resize(324, 600); // the Active Log's size in the main window
@@ -12,7 +10,7 @@ void BenchHost::LogAtCaret(const QString& text) { log.InsertAtCaret(text); }
 
 void BenchHost::AppendResponse(const QByteArray& bytes)
 {
-    response += ResponseText(bytes);
+    response += bytes;
     if (onResponse)
         onResponse();
 }

@@ -7,8 +7,9 @@
 #include <QString>
 #include <functional>
 
-// The main window as the link sees it: received bytes go to the response text
-// and into the Active Log, shown on screen, at its caret, as the window does them.
+// The main window as the link sees it: received bytes go to the response, kept one
+// byte each as the window keeps it, and into the Active Log, shown on screen, at its
+// caret, as the window does them.
 class BenchHost : public LinkHost {
 public:
     explicit BenchHost(QString portName);
@@ -24,7 +25,7 @@ public:
     int DialogsShown() const { return m_dialogs.shown; }
 
     ActiveLogEdit log;
-    QString response;
+    QByteArray response;
     std::function<void()> onResponse; // after every append, to follow a stream
 
 private:

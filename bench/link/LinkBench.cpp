@@ -95,7 +95,7 @@ bool MeasureReceive(CardSimulator& simulator, BenchHost& host, qsizetype total)
     std::printf("  response %s, Active Log %s\n", figures.responseComplete ? "complete" : "INCOMPLETE",
                 figures.logComplete ? "complete" : "INCOMPLETE");
     std::printf("  peak memory VmHWM %s (before the stream %s; target at most 64 MB)\n",
-                qPrintable(MemoryFigure(QStringLiteral("VmHWM"))), qPrintable(before));
+                qPrintable(figures.peakMemory), qPrintable(before));
     return figures.responseComplete && figures.logComplete;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QtGlobal>
+#include <QString>
 
 class BenchHost;
 class CardSimulator;
@@ -12,6 +12,7 @@ struct ReceiveFigures {
     double longestTimerGap = 0; // milliseconds between two runs of a 10 ms timer
     bool responseComplete = false; // every byte once, in order, in the response
     bool logComplete = false;      // and in the Active Log
+    QString peakMemory;            // VmHWM once the stream is in
 };
 
 // Has the simulator send `total` bytes 00 01 .. FF 00 .. as fast as the line takes
