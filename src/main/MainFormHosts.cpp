@@ -34,7 +34,7 @@ std::optional<QString> MainScriptHost::GetParam(int, const QString& prompt)
     return value;
 }
 
-void MainScriptHost::DoText(const QString& text) { m_form.DoText(text); }
+void MainScriptHost::ShowText(const QString& text) { m_form.DoText(text); }
 void MainScriptHost::WriteLog(const QString& text) { m_form.LogAtCaret(text); }
 
 void MainScriptHost::ClearLogs()

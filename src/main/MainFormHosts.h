@@ -45,7 +45,7 @@ public:
     bool Paused() override;
     void SetStatus(const QString& text, quint32 colour) override;
     std::optional<QString> GetParam(int slot, const QString& prompt) override;
-    void DoText(const QString& text) override;
+    void ShowText(const QString& text) override;
     void WriteLog(const QString& text) override;
     void ClearLogs() override;
     void ShowDisplay() override;

@@ -1,8 +1,9 @@
 // The run controls of the main window: Initialize, Send Data, Exit, the data
-// sender, data files and saving the Active Log.
+// sender, data files, saving the Active Log and the transcript.
 #include "base/Dialogs.h"
 #include "base/ErrorBoundary.h"
 #include "base/RtfWriter.h"
+#include "base/SaveFile.h"
 #include "datafile/DataFile.h"
 #include "datafile/DataTransmitter.h"
 #include "main/EditorLines.h"
@@ -52,6 +53,17 @@ void TMainForm::Save1Click()
                                         QStringLiteral("*.log"), QStringLiteral("log")};
         if (const auto path = m_dialogs.AskSaveFile(request))
             SaveRtf(*path, m_ui->Memo1->Runs());
+    });
+}
+
+// Everything since the program started, in the transcript's own text format.
+void TMainForm::SaveTranscript1Click()
+{
+    RunGuarded(m_dialogs, [this] {
+        const FileDialogRequest request{QStringLiteral("Save Transcript"), QStringLiteral("Transcript|*.txt"), {},
+                                        QStringLiteral("*.txt"), QStringLiteral("txt")};
+        if (const auto path = m_dialogs.AskSaveFile(request))
+            SaveFile(*path, m_session.Transcript().FileText());
     });
 }
 

@@ -45,6 +45,7 @@ void TMainForm::ConnectControls()
     connect(m_ui->Button1, &QPushButton::clicked, this, &TMainForm::Button1Click);
     connect(m_ui->Exit1, &QAction::triggered, this, &TMainForm::Exit1Click);
     connect(m_ui->Save1, &QAction::triggered, this, &TMainForm::Save1Click);
+    connect(m_ui->SaveTranscript1, &QAction::triggered, this, &TMainForm::SaveTranscript1Click);
     connect(m_ui->OpenXPL1, &QAction::triggered, this, &TMainForm::OpenXPL1Click);
     connect(m_ui->CustomCommand1, &QAction::triggered, this, &TMainForm::CustomCommand1Click);
 }

@@ -42,6 +42,7 @@ public:
     void ExplorerButton4Click();
     void Exit1Click();
     void Save1Click();
+    void SaveTranscript1Click();
     void OpenXPL1Click();
     void CustomCommand1Click();
 

@@ -36,7 +36,7 @@ void ScriptInterpreter::RunLevel(ScriptLines& lines)
         // The pass may have closed the program or changed the lines under us.
         if (MessagePump::Closing() || level.index >= lines.Count())
             return;
-        m_host.SetStatus(QStringLiteral("Transmitting ..."), Colours::Navy);
+        m_host.SetStatus(RunningStatus(), Colours::Navy);
         RunLine(level);
         ++level.index;
     }

@@ -18,6 +18,8 @@ class ScriptInterpreter {
 public:
     // The top level counts as 1; a script that EXECs itself stops here.
     static constexpr int MaxNesting = 32;
+    // The status every line shows while it runs.
+    static QString RunningStatus() { return QStringLiteral("Transmitting ..."); }
 
     ScriptInterpreter(ScriptHost& host, ScriptState& state) : m_host(host), m_state(state) {}
 

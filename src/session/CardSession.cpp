@@ -17,7 +17,11 @@ CardSession::CardSession(LinkHost& linkHost, SessionHost& host) : m_host(host), 
 
 QString CardSession::ResponseText() const { return ::ResponseText(m_response); }
 
-void CardSession::AppendResponse(const QByteArray& bytes) { m_response.append(bytes); }
+void CardSession::AppendResponse(const QByteArray& bytes)
+{
+    m_response.append(bytes);
+    m_transcript.Received(bytes);
+}
 
 void CardSession::ClearResponse() { m_response.clear(); }
 

@@ -3,6 +3,7 @@
 #include "link/CardLink.h"
 #include "script/ScriptState.h"
 #include "session/SessionHost.h"
+#include "trace/TranscriptRecorder.h"
 
 #include <QByteArray>
 #include <functional>
@@ -10,8 +11,9 @@
 class LinkHost;
 
 // One operator's work with the card, as the window and the console runner share
-// it: the card link, the response, the script parameters, and the rule that one
-// transmission at a time reaches the card.
+// it: the card link, the response, the script parameters, the transcript of
+// everything since the start, and the rule that one transmission at a time
+// reaches the card.
 class CardSession {
 public:
     // The link host is the front end's; its shared part (SessionLinkHost) feeds
@@ -22,9 +24,13 @@ public:
     const CardLink& Link() const { return m_link; }
     ScriptState& scriptState() { return m_scriptState; }
     Dialogs& dialogs() { return m_host.dialogs(); }
+    // Recorded on the window thread as the program hands bytes to the link, as
+    // received bytes enter the response, and as scripts write text or show boxes.
+    TranscriptRecorder& Transcript() { return m_transcript; }
 
     // The response: the bytes received since the last line was sent, kept one
     // byte each, read as two upper-case hexadecimal digits and a blank per byte.
+    // Received bytes enter the transcript as they enter the response.
     QString ResponseText() const;
     void AppendResponse(const QByteArray& bytes);
     void ClearResponse();
@@ -48,5 +54,6 @@ private:
     CardLink m_link;
     QByteArray m_response;
     ScriptState m_scriptState;
+    TranscriptRecorder m_transcript;
     Busy m_busy = Busy::No;
 };

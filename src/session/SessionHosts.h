@@ -7,13 +7,14 @@
 class CardSession;
 
 // The parts of the hosts that every front end shares: the response, the card
-// link and the operator's boxes are the session's. A front end derives from
-// these and adds its own controls, log and settings.
+// link, the operator's boxes and the transcript are the session's. A front end
+// derives from these and adds its own controls, log and settings.
 
 class SessionLinkHost : public LinkHost {
 public:
     explicit SessionLinkHost(CardSession& session) : m_session(session) {}
 
+    void Sending(const QByteArray& cardValues) override;
     void AppendResponse(const QByteArray& bytes) override;
     void ClearResponse() override;
 
@@ -26,6 +27,7 @@ public:
     explicit SessionTransmitHost(CardSession& session) : m_session(session) {}
 
     void ClearResponse() override;
+    void Sending(const QByteArray& cardValues) override;
     void PutByte(quint8 byte) override;
 
 private:
@@ -44,6 +46,12 @@ public:
     void SetEcho(bool on) override;
     void ShowMessage(const QString& text) override;
     bool AskOkCancel(const QString& text) override;
+    // The text enters the transcript, then the front end shows it (ShowText).
+    void DoText(const QString& text) final;
+
+protected:
+    // Writes script text into the display window, then the same into the Active Log.
+    virtual void ShowText(const QString& text) = 0;
 
 private:
     CardSession& m_session;

@@ -51,3 +51,23 @@ TEST_F(SaveLogTest, AnUnwritablePathGivesAMessageAndChangesNothing)
 }
 
 } // namespace
+
+// Log > Save Transcript: everything since the program started.
+TEST_F(MainWindowTest, SaveTranscriptWritesTheCardsTrafficSinceTheStart)
+{
+    startLink();
+    dialogs().replies.push_back(QStringLiteral("00 A4 00 00 02"));
+    ui().CustomCommand1->trigger();
+    ASSERT_TRUE(pumpUntil([this] { return form().Response() == "00 A4 00 00 02 A4 "; }));
+    dialogs().replies.push_back(folderPath("run.txt"));
+    ui().SaveTranscript1->trigger();
+    EXPECT_EQ(dialogs().fileRequests.back().filter, "Transcript|*.txt");
+    EXPECT_EQ(readFile("run.txt"), "# kestrin transcript 1\n"
+                                   "< 3F 65 25 00 2C 09 69 90 00\n"
+                                   "> 00 A4 00 00 02\n"
+                                   "< 00 A4 00 00 02 A4\n");
+
+    dialogs().replies.push_back(folderPath("run.txt/inside"));
+    ui().SaveTranscript1->trigger();
+    EXPECT_EQ(shownTexts("error").size(), 1);
+}
