@@ -1,0 +1,67 @@
+#include "run/ConsoleHosts.h"
+
+#include "base/MessagePump.h"
+#include "run/ConsoleLog.h"
+#include "run/ConsoleText.h"
+#include "run/DataFileProgress.h"
+#include "run/RunStop.h"
+#include "run/TerminalQuestion.h"
+#include "script/ScriptInterpreter.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
+void ConsoleLinkHost::LogAtCaret(const QString& text) { m_log.Insert(text); }
+
+void ConsoleLinkHost::AppendResponse(const QByteArray& bytes)
+{
+    SessionLinkHost::AppendResponse(bytes);
+    m_sinceReceived.start();
+}
+
+void ConsoleLinkHost::WaitForSilence(std::chrono::milliseconds quiet)
+{
+    m_sinceReceived.start();
+    QTimer wake;
+    wake.setSingleShot(true);
+    while (!MessagePump::Closing()) {
+        const qint64 left = quiet.count() - m_sinceReceived.elapsed();
+        if (left <= 0)
+            return;
+        wake.start(int(left));
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+}
+
+QString ConsoleTransmitHost::RawLine(qsizetype index)
+{
+    m_progress.Reached(index);
+    return m_lines.at(index);
+}
+
+void ConsoleTransmitHost::LogAtCaret(const QString& text) { m_log.Insert(text); }
+
+// Every line shows the running status; only the texts a script sets are news.
+void ConsoleScriptHost::SetStatus(const QString& text, quint32)
+{
+    if (text != ScriptInterpreter::RunningStatus())
+        ConsoleText::SayNote(QStringLiteral("status"), text);
+}
+
+std::optional<QString> ConsoleScriptHost::GetParam(int slot, const QString& prompt)
+{
+    if (m_parameters[slot])
+        return m_parameters[slot];
+    const QString name = QStringLiteral("P%1").arg(slot + 1);
+    if (TerminalQuestion::Available()) {
+        if (auto answer = TerminalQuestion::Ask(QStringLiteral("%1 - %2: ").arg(name, prompt)))
+            return answer;
+    }
+    m_stop.Stop(ExitStatus::NoAnswer,
+                QStringLiteral("GET(%1) needs a value: '%2' (give --param %1=VALUE)").arg(name, prompt));
+    return std::nullopt;
+}
+
+void ConsoleScriptHost::WriteLog(const QString& text) { m_log.Insert(text); }
+void ConsoleScriptHost::ClearLogs() { m_log.Clear(); }
+void ConsoleScriptHost::ShowText(const QString& text) { m_log.Insert(text); }

@@ -1,0 +1,177 @@
+#include "run/HeadlessRun.h"
+
+#include "base/KestrinError.h"
+#include "base/SaveFile.h"
+#include "base/Settings.h"
+#include "datafile/DataFile.h"
+#include "datafile/DataTransmitter.h"
+#include "run/ConsoleText.h"
+#include "run/StopSignals.h"
+#include "script/ScriptCatalogue.h"
+#include "script/ScriptInterpreter.h"
+#include "trace/TranscriptCheck.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QTimer>
+#include <algorithm>
+#include <csignal>
+#include <limits>
+
+namespace {
+
+// The Setup page's values: the command line's, else kestrin.ini's (a delay it
+// lacks reads "NA"), else no device and no delays.
+LinkSettings ChooseSettings(const RunOptions& options)
+{
+    const auto stored = LoadSettings(SettingsPath());
+    const auto pick = [](const QString& given, const QString& storedValue, const QString& fallback) {
+        if (!given.isEmpty())
+            return given;
+        return storedValue.isEmpty() || storedValue == u"NA" ? fallback : storedValue;
+    };
+    LinkSettings settings;
+    settings.device = pick(options.device, stored ? stored->com : QString(), {});
+    settings.byteDelay = pick(options.byteDelay, stored ? stored->byteDelay : QString(), settings.byteDelay);
+    settings.commandDelay = pick(options.commandDelay, stored ? stored->commandDelay : QString(), settings.commandDelay);
+    return settings;
+}
+
+QStringList ItemLines(const RunItem& item)
+{
+    switch (item.kind) {
+    case RunItem::Kind::Script:
+        return LoadScriptLines(item.text);
+    case RunItem::Kind::DataFile:
+        return LoadDataFile(item.text).rawLines;
+    case RunItem::Kind::Line:
+        break;
+    }
+    return {};
+}
+
+} // namespace
+
+HeadlessRun::HeadlessRun(const RunOptions& options)
+    : m_options(options), m_settings(ChooseSettings(options)), m_dialogs(m_stop, m_settings.device, options.promptAnswer)
+{
+}
+
+ExitStatus HeadlessRun::Run()
+{
+    try {
+        Prepare();
+    } catch (const KestrinError& error) {
+        ConsoleText::SayError(error.message());
+        return ExitStatus::Usage;
+    }
+    {
+        const StopSignals stopSignals([this](int signal) {
+            m_stop.Stop(ExitStatus::Interrupted, signal == SIGINT ? QStringLiteral("interrupted (SIGINT)")
+                                                                  : QStringLiteral("stopped (SIGTERM)"));
+        });
+        QTimer timeout;
+        if (m_options.timeoutSeconds) {
+            QObject::connect(&timeout, &QTimer::timeout, &timeout, [this] {
+                m_stop.Stop(ExitStatus::TimedOut,
+                            QStringLiteral("ended after %1 s (--timeout)").arg(*m_options.timeoutSeconds));
+            });
+            timeout.setSingleShot(true);
+            timeout.start(int(std::min(*m_options.timeoutSeconds * 1000, double(std::numeric_limits<int>::max()))));
+        }
+        RunItems();
+        m_session.Link().Stop();
+        QCoreApplication::processEvents(); // bytes read before the stop reach the log and the transcript
+    }
+    ConsoleText::FinishOut();
+    WriteFiles();
+    if (!m_stop.Stopped() && !m_options.checkPath.isEmpty())
+        Check();
+    return m_stop.Status();
+}
+
+// Everything that can go wrong before the link opens: the device, the items'
+// files, the transcript to check against.
+void HeadlessRun::Prepare()
+{
+    if (m_settings.device.isEmpty())
+        throw UsageError(QStringLiteral("no card interface named: give --device DEV (COM1, ttyUSB0 or a path), or "
+                                        "set COM in %1 (the Setup page of kestrin)")
+                             .arg(QDir::toNativeSeparators(SettingsPath())));
+    for (const RunItem& item : m_options.items)
+        m_items.append({item, ItemLines(item)});
+    if (!m_options.checkPath.isEmpty())
+        m_expected = LoadTranscript(m_options.checkPath);
+}
+
+void HeadlessRun::RunItems()
+{
+    m_session.Link().Start();
+    WaitForSilence(); // the card's answer to reset
+    for (const LoadedItem& loaded : std::as_const(m_items)) {
+        if (m_stop.Stopped())
+            return;
+        RunOne(loaded);
+        if (loaded.item.kind == RunItem::Kind::Line)
+            WaitForSilence();
+    }
+    if (m_items.last().item.kind != RunItem::Kind::Line)
+        WaitForSilence();
+}
+
+void HeadlessRun::RunOne(const LoadedItem& loaded)
+{
+    const QString& text = loaded.item.text;
+    switch (loaded.item.kind) {
+    case RunItem::Kind::Script:
+        m_scriptHost.SetScriptFolder(QFileInfo(text).absolutePath());
+        m_session.SendData([&] {
+            StringListLines lines(loaded.lines);
+            ScriptInterpreter(m_scriptHost, m_session.scriptState()).Run(lines);
+        });
+        break;
+    case RunItem::Kind::DataFile:
+        m_transmitHost.SetLines(loaded.lines);
+        m_progress.Start(QFileInfo(text).fileName(), loaded.lines.size());
+        m_session.SendData([&] { DataTransmitter(m_transmitHost).Run(); });
+        m_progress.Finish();
+        break;
+    case RunItem::Kind::Line:
+        m_session.RunExclusive([&] { m_session.Link().SendCommand(text); });
+        break;
+    }
+}
+
+void HeadlessRun::WaitForSilence()
+{
+    m_linkHost.WaitForSilence(std::chrono::milliseconds(m_options.idleMs));
+}
+
+void HeadlessRun::WriteFiles()
+{
+    const auto write = [this](const QString& path, const auto& save) {
+        if (path.isEmpty())
+            return;
+        try {
+            save(path);
+        } catch (const KestrinError& error) {
+            ConsoleText::SayError(error.message());
+            m_stop.Stop(ExitStatus::Usage, QStringLiteral("%1 was not written").arg(QDir::toNativeSeparators(path)));
+        }
+    };
+    write(m_options.logPath, [this](const QString& path) { m_log.Save(path); });
+    write(m_options.recordPath, [this](const QString& path) { SaveFile(path, m_session.Transcript().FileText()); });
+}
+
+void HeadlessRun::Check()
+{
+    const QString difference = TranscriptDifference(m_expected, m_session.Transcript().Lines(),
+                                                    QDir::toNativeSeparators(m_options.checkPath) + QStringLiteral(" (expected)"),
+                                                    QStringLiteral("this run (seen)"));
+    if (difference.isEmpty())
+        return;
+    ConsoleText::WriteErr(difference);
+    m_stop.Stop(ExitStatus::Differs,
+                QStringLiteral("the transcript differs from %1").arg(QDir::toNativeSeparators(m_options.checkPath)));
+}

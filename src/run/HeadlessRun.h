@@ -1,0 +1,52 @@
+#pragma once
+
+#include "run/ConsoleDialogs.h"
+#include "run/ConsoleHosts.h"
+#include "run/ConsoleLog.h"
+#include "run/DataFileProgress.h"
+#include "run/LinkSettings.h"
+#include "run/RunOptions.h"
+#include "run/RunStop.h"
+#include "session/CardSession.h"
+#include "session/SessionHost.h"
+
+// One run of kestrin-run: the items of the command line in order on one card
+// link, opened once, through the same session, interpreter and transmitter as
+// the window. Whatever ends the run, the port is closed and the files the
+// command line names are written with what happened up to then.
+class HeadlessRun : public SessionHost {
+public:
+    explicit HeadlessRun(const RunOptions& options);
+
+    ExitStatus Run();
+
+    Dialogs& dialogs() override { return m_dialogs; }
+    // "Ready." after each item: the window's status label only.
+    void SetStatus(const QString&, quint32) override {}
+
+private:
+    struct LoadedItem {
+        RunItem item;
+        QStringList lines; // a script's lines, a data file's Raw Data lines
+    };
+
+    void Prepare();
+    void RunItems();
+    void RunOne(const LoadedItem& loaded);
+    void WaitForSilence();
+    void WriteFiles();
+    void Check();
+
+    const RunOptions& m_options;
+    RunStop m_stop;
+    LinkSettings m_settings;
+    ConsoleLog m_log{!m_options.quiet};
+    ConsoleDialogs m_dialogs;
+    DataFileProgress m_progress;
+    ConsoleLinkHost m_linkHost{m_session, m_settings, m_log, m_dialogs};
+    ConsoleTransmitHost m_transmitHost{m_session, m_settings, m_log, m_progress};
+    ConsoleScriptHost m_scriptHost{m_session, m_options.parameters, m_log, m_stop};
+    CardSession m_session{m_linkHost, *this};
+    QList<LoadedItem> m_items;
+    QStringList m_expected; // the --check transcript
+};

@@ -1,0 +1,150 @@
+#include "run/RunOptions.h"
+
+#include <QLatin1StringView>
+#include <QRegularExpression>
+
+namespace {
+
+qint32 Count(const QString& value, const QString& option)
+{
+    bool ok = false;
+    const int count = value.toInt(&ok);
+    if (!ok || count < 0 || value.isEmpty() || !value.front().isDigit())
+        throw UsageError(QStringLiteral("%1 takes a whole number of 0 or more, not '%2'").arg(option, value));
+    return count;
+}
+
+void SetParameter(RunOptions& options, const QString& value)
+{
+    static const QRegularExpression assignment(QStringLiteral("^[Pp]([1-5])=(.*)$"),
+                                               QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpressionMatch match = assignment.match(value);
+    if (!match.hasMatch())
+        throw UsageError(QStringLiteral("--param takes Pn=VALUE with n from 1 to 5, not '%1'").arg(value));
+    options.parameters[match.captured(1).toInt() - 1] = match.captured(2);
+}
+
+void SetTimeout(RunOptions& options, const QString& value)
+{
+    bool ok = false;
+    const double seconds = value.toDouble(&ok);
+    if (!ok || !(seconds > 0))
+        throw UsageError(QStringLiteral("--timeout takes a number of seconds above 0, not '%1'").arg(value));
+    options.timeoutSeconds = seconds;
+}
+
+void SetPromptAnswer(RunOptions& options, bool answer)
+{
+    if (options.promptAnswer && *options.promptAnswer != answer)
+        throw UsageError(QStringLiteral("--yes and --no exclude each other"));
+    options.promptAnswer = answer;
+}
+
+struct Option {
+    QLatin1StringView shortName; // empty: long name only
+    QLatin1StringView longName;
+    bool takesValue;
+    void (*apply)(RunOptions&, const QString& value);
+};
+
+const Option Options[] = {
+    {QLatin1StringView("-d"), QLatin1StringView("--device"), true, [](RunOptions& o, const QString& v) { o.device = v; }},
+    {{}, QLatin1StringView("--byte-delay"), true,
+     [](RunOptions& o, const QString& v) { o.byteDelay = QString::number(Count(v, QStringLiteral("--byte-delay"))); }},
+    {{}, QLatin1StringView("--command-delay"), true,
+     [](RunOptions& o, const QString& v) { o.commandDelay = QString::number(Count(v, QStringLiteral("--command-delay"))); }},
+    {QLatin1StringView("-p"), QLatin1StringView("--param"), true, SetParameter},
+    {{}, QLatin1StringView("--yes"), false, [](RunOptions& o, const QString&) { SetPromptAnswer(o, true); }},
+    {{}, QLatin1StringView("--no"), false, [](RunOptions& o, const QString&) { SetPromptAnswer(o, false); }},
+    {{}, QLatin1StringView("--log"), true, [](RunOptions& o, const QString& v) { o.logPath = v; }},
+    {{}, QLatin1StringView("--record"), true, [](RunOptions& o, const QString& v) { o.recordPath = v; }},
+    {{}, QLatin1StringView("--check"), true, [](RunOptions& o, const QString& v) { o.checkPath = v; }},
+    {{}, QLatin1StringView("--idle"), true,
+     [](RunOptions& o, const QString& v) { o.idleMs = Count(v, QStringLiteral("--idle")); }},
+    {{}, QLatin1StringView("--timeout"), true, SetTimeout},
+    {QLatin1StringView("-q"), QLatin1StringView("--quiet"), false, [](RunOptions& o, const QString&) { o.quiet = true; }},
+    {QLatin1StringView("-e"), {}, true,
+     [](RunOptions& o, const QString& v) { o.items.append({RunItem::Kind::Line, v}); }},
+};
+
+const Option* FindOption(QStringView name)
+{
+    for (const Option& option : Options)
+        if (name == option.shortName || name == option.longName)
+            return &option;
+    throw UsageError(QStringLiteral("unknown option '%1' (see --help)").arg(name));
+}
+
+RunItem FileItem(const QString& path)
+{
+    const bool script = path.endsWith(QLatin1StringView(".scr"), Qt::CaseInsensitive);
+    return {script ? RunItem::Kind::Script : RunItem::Kind::DataFile, path};
+}
+
+} // namespace
+
+CommandLine ParseCommandLine(const QStringList& arguments)
+{
+    CommandLine line;
+    bool optionsEnded = false;
+    for (qsizetype index = 0; index < arguments.size(); ++index) {
+        const QString& argument = arguments[index];
+        if (optionsEnded || !argument.startsWith(u'-') || argument == u"-") {
+            line.options.items.append(FileItem(argument));
+        } else if (argument == u"--") {
+            optionsEnded = true;
+        } else if (argument == u"-h" || argument == u"--help") {
+            line.action = CommandLine::Action::Help;
+        } else if (argument == u"--version") {
+            line.action = CommandLine::Action::Version;
+        } else {
+            // "--name=value" or "--name value"; short options take the next argument.
+            const qsizetype equals = argument.startsWith(QLatin1StringView("--")) ? argument.indexOf(u'=') : -1;
+            const Option* option = FindOption(equals < 0 ? QStringView(argument) : QStringView(argument).left(equals));
+            QString value;
+            if (option->takesValue && equals >= 0)
+                value = argument.sliced(equals + 1);
+            else if (option->takesValue && index + 1 < arguments.size())
+                value = arguments[++index];
+            else if (option->takesValue || equals >= 0)
+                throw UsageError(option->takesValue ? QStringLiteral("%1 needs a value").arg(argument)
+                                                    : QStringLiteral("%1 takes no value").arg(argument));
+            option->apply(line.options, value);
+        }
+    }
+    if (line.action == CommandLine::Action::Run && line.options.items.isEmpty())
+        throw UsageError(QStringLiteral("nothing to run: name a script, a data file or -e LINE (see --help)"));
+    return line;
+}
+
+QString UsageText()
+{
+    return QStringLiteral(
+        "Usage: kestrin-run [options] ITEM...\n"
+        "Runs scripts, data files and command lines against a smart card without a window.\n"
+        "\n"
+        "  ITEM             a script (*.scr, any case), a data file (any other file), or\n"
+        "                   -e LINE: one hexadecimal command line (as File > Send Data sends it)\n"
+        "                   Items run in order on one link, opened once.\n"
+        "  -d, --device DEV the card interface, named as on the Setup page (COM1, ttyUSB0, a path);\n"
+        "                   default: COM from kestrin.ini\n"
+        "  --byte-delay N, --command-delay N\n"
+        "                   BYTE DELAY / COMMAND DELAY in message-pump passes; default from\n"
+        "                   kestrin.ini, else 0\n"
+        "  -p, --param Pn=VALUE\n"
+        "                   the answer a GET(Pn, ...) gets without asking (repeatable)\n"
+        "  --yes | --no     the answer every PROMPT box gets\n"
+        "  --log FILE       the Active Log at the end: RTF when FILE ends in .rtf, plain text otherwise\n"
+        "  --record FILE    write this run's transcript\n"
+        "  --check FILE     compare this run's transcript with FILE (?? matches any byte)\n"
+        "  --idle MS        after each -e line and after the last item, go on receiving until the\n"
+        "                   line has been silent for MS milliseconds (default 200)\n"
+        "  --timeout S      end the run after S seconds\n"
+        "  -q, --quiet      nothing on standard output\n"
+        "  --version, --help\n"
+        "\n"
+        "Exit status: 0 done (and --check matched), 1 the transcript differs from --check,\n"
+        "2 usage or file error, 3 the card interface could not be opened or was lost,\n"
+        "4 the run ended on an error, 5 an answer was needed and none could be had,\n"
+        "124 --timeout expired, 130 interrupted.\n");
+}

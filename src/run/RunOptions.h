@@ -1,0 +1,49 @@
+#pragma once
+
+#include "base/KestrinError.h"
+
+#include <QList>
+#include <QString>
+#include <array>
+#include <optional>
+
+// One thing to run, in command-line order.
+struct RunItem {
+    enum class Kind { Script, DataFile, Line };
+    Kind kind = Kind::Line;
+    QString text; // the file's path, or the hexadecimal command line
+};
+
+// What kestrin-run's command line asks for. Empty texts are options not given.
+struct RunOptions {
+    QList<RunItem> items;
+    QString device;
+    QString byteDelay;
+    QString commandDelay;
+    std::array<std::optional<QString>, 5> parameters; // P1 .. P5
+    std::optional<bool> promptAnswer;                 // --yes, --no
+    QString logPath;
+    QString recordPath;
+    QString checkPath;
+    int idleMs = 200;
+    std::optional<double> timeoutSeconds;
+    bool quiet = false;
+};
+
+struct CommandLine {
+    enum class Action { Run, Help, Version };
+    Action action = Action::Run;
+    RunOptions options;
+};
+
+// A command line that asks for nothing sensible.
+class UsageError : public KestrinError {
+public:
+    using KestrinError::KestrinError;
+};
+
+// Reads the arguments after the program's name. Throws UsageError.
+CommandLine ParseCommandLine(const QStringList& arguments);
+
+// The --help text.
+QString UsageText();

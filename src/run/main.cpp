@@ -1,0 +1,32 @@
+// kestrin-run: scripts, data files and command lines against a smart card,
+// without a window. See UsageText() and the manual page for the command line.
+#include "run/ConsoleText.h"
+#include "run/HeadlessRun.h"
+#include "run/RunOptions.h"
+
+#include <QCoreApplication>
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("kestrin-run"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KESTRIN_VERSION));
+    CommandLine commandLine;
+    try {
+        commandLine = ParseCommandLine(QCoreApplication::arguments().mid(1));
+    } catch (const UsageError& error) {
+        ConsoleText::SayError(error.message());
+        return int(ExitStatus::Usage);
+    }
+    switch (commandLine.action) {
+    case CommandLine::Action::Help:
+        ConsoleText::WriteOut(UsageText());
+        return int(ExitStatus::Done);
+    case CommandLine::Action::Version:
+        ConsoleText::WriteOut(QStringLiteral("kestrin-run %1\n").arg(QCoreApplication::applicationVersion()));
+        return int(ExitStatus::Done);
+    case CommandLine::Action::Run:
+        break;
+    }
+    return int(HeadlessRun(commandLine.options).Run());
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "cardsim/CardSimulator.h"
+
+#include <QProcess>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+// What a finished kestrin-run left.
+struct RunResult {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// kestrin-run, the built program, as a process against the card simulator on a
+// pseudo-terminal, in a folder of its own holding the sample scripts.
+class RunTest : public ::testing::Test {
+protected:
+    RunTest();
+
+    // Runs kestrin-run with the simulator as its device and a short --idle, then `arguments`.
+    RunResult run(const QStringList& arguments);
+    // Starts it so, with standard input closed; the test waits for it.
+    std::unique_ptr<QProcess> start(const QStringList& arguments);
+    static RunResult finish(QProcess& process);
+
+    QString path(const QString& name) const { return m_folder.filePath(name); }
+    void writeFile(const QString& name, const QByteArray& content) const;
+    QByteArray readFile(const QString& name) const;
+
+    CardSimulator m_simulator;
+
+private:
+    QTemporaryDir m_folder;
+};
+
+// The kestrin-run under test: beside the test program in a copy, else the build's.
+QString RunProgram();
+
+// Decoded bytes from hexadecimal text.
+inline QByteArray Bytes(const char* hex) { return QByteArray::fromHex(hex); }

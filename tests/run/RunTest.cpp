@@ -1,0 +1,113 @@
+// kestrin-run end to end: scripts, data files and command lines over the card
+// simulator, the transcript and its check, and how a run ends.
+#include "RunFixture.h"
+
+#include <QProcess>
+#include <csignal>
+#include <cstring>
+
+namespace {
+
+const QString Transcript = QStringLiteral("run.txt");
+const QStringList TwoLines{"-e", "00 A4 00 00 02", "-e", "2F E2"};
+
+TEST_F(RunTest, ASampleScriptTakesItsParameterPutsItsBytesOnTheWireAndPrintsTheAnswers)
+{
+    const RunResult result = run({"-p", "P1=04", "records.scr"});
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    // The SELECT, its GET RESPONSE from GETRESP.SCR beside the script, then record 4's header in pieces.
+    EXPECT_TRUE(m_simulator.received().startsWith(Bytes("00A4000002 0002 00C000000F 00B2 04 0410")));
+    EXPECT_TRUE(result.out.contains("Record: 44 41 56 45 FF")) << result.out.toStdString(); // "DAVE"
+    EXPECT_TRUE(result.out.startsWith("3F 65 25 00 2C 09 69 90 00 "));
+    EXPECT_TRUE(result.out.endsWith('\n'));
+    EXPECT_TRUE(result.err.contains("status: Reading the records of EF 0002\n")) << result.err.toStdString();
+}
+
+TEST_F(RunTest, ADataFileSendsItsBlocks)
+{
+    writeFile("select.dat", "; the ICCID file\n00 A4 00 00 02\nR\n2F E2 ; its id\nR\n");
+    const RunResult result = run({"--command-delay", "20000", "--log", "run.log", "select.dat"});
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(m_simulator.received(), Bytes("00A4000002 2FE2"));
+    EXPECT_TRUE(result.out.contains("61 0F")) << result.out.toStdString();
+    const QString log = QString::fromUtf8(readFile("run.log"));
+    EXPECT_EQ(log.endsWith('\n') ? log : log + u'\n', result.out); // standard output ends the last line
+}
+
+TEST_F(RunTest, CommandLinesAndTheirAnswersMakeTheTranscript)
+{
+    const RunResult result = run(TwoLines + QStringList{"--record", Transcript});
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(readFile(Transcript), "# kestrin transcript 1\n"
+                                    "< 3F 65 25 00 2C 09 69 90 00\n"
+                                    "> 00 A4 00 00 02\n"
+                                    "< 00 A4 00 00 02 A4\n"
+                                    "> 2F E2\n"
+                                    "< 2F E2 61 0F\n");
+}
+
+TEST_F(RunTest, ACheckPassesOnTheSameCardAndNamesTheByteOfOneThatAnswersDifferently)
+{
+    ASSERT_EQ(run(TwoLines + QStringList{"--record", Transcript}).exitCode, 0);
+    EXPECT_EQ(run(TwoLines + QStringList{"--check", Transcript}).exitCode, 0);
+
+    m_simulator.setAtr(Bytes("3F 65 25 00 2C 09 69 90 01"));
+    const RunResult differs = run(TwoLines + QStringList{"-q", "--check", Transcript});
+    EXPECT_EQ(differs.exitCode, 1);
+    EXPECT_TRUE(differs.out.isEmpty());
+    EXPECT_TRUE(differs.err.contains("-< 3F 65 25 00 2C 09 69 90 00\n+< 3F 65 25 00 2C 09 69 90 01\n"))
+        << differs.err.toStdString();
+
+    writeFile("any.txt", readFile(Transcript).replace("69 90 00\n", "69 90 ??\n"));
+    EXPECT_EQ(run(TwoLines + QStringList{"--check", "any.txt"}).exitCode, 0);
+}
+
+TEST_F(RunTest, EachWayARunEndsHasItsStatusAndSaysWhy)
+{
+    writeFile("prompt.scr", "PROMPT('Go on?',NONE)\r\n");
+    writeFile("integer.scr", "WAIT(\"x\")\r\n");
+    writeFile("long.scr", "REPEAT(100000)\r\nSEND('00 C0 00 00 00')\r\nWAIT(\"2000\")\r\nENDREPEAT\r\n");
+    const struct {
+        QStringList arguments;
+        int exitCode;
+        QString said;
+    } cases[] = {
+        {{"-d", "/nonexistent/kestrin-card", "-e", "00"}, 3, QString::fromLocal8Bit(std::strerror(ENOENT))},
+        {{"records.scr"}, 5, "GET(P1) needs a value: 'First record to read (01 to 05)'"},
+        {{"prompt.scr"}, 5, "'Go on?'"},
+        {{"integer.scr"}, 4, "'x' is not a valid integer value."},
+        {{"missing.scr"}, 2, "missing.scr"},
+        {{"--idle", "soon", "-e", "00"}, 2, "--idle takes a whole number"},
+        {{"--timeout", "0.5", "long.scr"}, 124, "--timeout"},
+    };
+    for (const auto& [arguments, exitCode, said] : cases) {
+        const RunResult result = run(arguments);
+        EXPECT_EQ(result.exitCode, exitCode) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(result.err.contains(said)) << result.err.toStdString();
+    }
+}
+
+TEST_F(RunTest, InterruptedDuringALongRepeatItClosesThePortAndWritesTheTranscript)
+{
+    writeFile("long.scr", "REPEAT(100000)\r\nSEND('00 C0 00 00 00')\r\nWAIT(\"2000\")\r\nENDREPEAT\r\n");
+    const auto process = start({"--record", Transcript, "long.scr"});
+    ASSERT_TRUE(m_simulator.waitForReceived(50, std::chrono::seconds(30)));
+    ::kill(pid_t(process->processId()), SIGINT);
+    const RunResult result = finish(*process);
+    EXPECT_EQ(result.exitCode, 130) << result.err.toStdString();
+    EXPECT_TRUE(m_simulator.waitForCloses(1, std::chrono::seconds(30)));
+    EXPECT_TRUE(readFile(Transcript).startsWith("# kestrin transcript 1\n< 3F 65 25 00 2C 09 69 90 00\n> 00 C0 00 00 00\n"));
+}
+
+TEST(RunProgram, LinksNeitherQtGuiNorQtWidgets)
+{
+    QProcess ldd;
+    ldd.start(QStringLiteral("ldd"), {RunProgram()});
+    ASSERT_TRUE(ldd.waitForFinished());
+    const QString libraries = QString::fromUtf8(ldd.readAllStandardOutput());
+    EXPECT_TRUE(libraries.contains("libQt6Core")) << libraries.toStdString();
+    EXPECT_FALSE(libraries.contains("libQt6Gui"));
+    EXPECT_FALSE(libraries.contains("libQt6Widgets"));
+}
+
+} // namespace
