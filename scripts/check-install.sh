@@ -13,11 +13,13 @@ fail() { echo "check-install: $*" >&2; exit 1; }
 echo "== installed tree"
 DESTDIR="$scratch/root" cmake --install "$build" --prefix /usr > /dev/null
 prefix="$scratch/root/usr"
-for file in bin/kestrin bin/kestrin-cardsim share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
-            share/icons/hicolor/scalable/apps/$id.svg share/man/man1/kestrin.1.gz share/man/man1/kestrin-cardsim.1.gz; do
+for file in bin/kestrin bin/kestrin-cardsim bin/kestrin-run share/applications/$id.desktop \
+            share/metainfo/$id.metainfo.xml share/icons/hicolor/scalable/apps/$id.svg share/man/man1/kestrin.1.gz \
+            share/man/man1/kestrin-cardsim.1.gz share/man/man1/kestrin-run.1.gz; do
   [ -s "$prefix/$file" ] || fail "$file is missing"
 done
-[ -x "$prefix/bin/kestrin" ] && [ -x "$prefix/bin/kestrin-cardsim" ] || fail "a program is not executable"
+[ -x "$prefix/bin/kestrin" ] && [ -x "$prefix/bin/kestrin-cardsim" ] && [ -x "$prefix/bin/kestrin-run" ] ||
+  fail "a program is not executable"
 diff <(cd resources && ls scripts/*.scr data/*.dat | xargs -n1 basename | sort) \
      <(ls "$prefix/share/kestrin/samples") || fail "the samples differ from resources/"
 "$prefix/bin/kestrin" --version
@@ -25,6 +27,7 @@ grep -q -- --version <<< "$("$prefix/bin/kestrin" --help)" || fail "kestrin --he
 if QT_QPA_PLATFORM=offscreen "$prefix/bin/kestrin" --no-such-option 2> /dev/null; then
   fail "an unknown option was accepted"
 fi
+"$prefix/bin/kestrin-run" --version
 
 echo "== validators"
 desktop-file-validate "$prefix/share/applications/$id.desktop"
@@ -44,8 +47,9 @@ dpkg-deb -I "$deb"
 contents="$(dpkg-deb -c "$deb")"
 echo "$contents"
 grep -q libqt6widgets6 <<< "$(dpkg-deb -f "$deb" Depends)" || fail "Depends lacks the Qt libraries"
-for file in usr/bin/kestrin usr/bin/kestrin-cardsim usr/share/applications/$id.desktop \
-            usr/share/metainfo/$id.metainfo.xml usr/share/man/man1/kestrin.1.gz usr/share/kestrin/samples/demo.scr; do
+for file in usr/bin/kestrin usr/bin/kestrin-cardsim usr/bin/kestrin-run usr/share/applications/$id.desktop \
+            usr/share/metainfo/$id.metainfo.xml usr/share/man/man1/kestrin.1.gz usr/share/man/man1/kestrin-run.1.gz \
+            usr/share/kestrin/samples/demo.scr; do
   grep -q " \./$file$" <<< "$contents" || fail "the package lacks $file"
 done
 
@@ -83,4 +87,11 @@ echo "$seen"
 expect "$seen" "COMPORT: ttyFirst"
 grep -q "REM edited by the user" "$scripts/hello.scr" || fail "a second start replaced an edited sample"
 grep -qx "COM=ttySecond" "$home/.config/kestrin/kestrin.ini" || fail "the second Save was lost"
+
+echo "== installed kestrin-run: its device from the user's settings"
+status=0
+said="$("${user[@]}" env -i PATH=/usr/bin:/bin HOME="$home" timeout 60 "$prefix/bin/kestrin-run" -e 00 2>&1)" || status=$?
+echo "$said"
+[ "$status" -eq 3 ] && grep -q "card interface ttySecond:" <<< "$said" ||
+  fail "kestrin-run did not open COM of the user's kestrin.ini (exit status $status)"
 echo "install check passed"
