@@ -25,8 +25,11 @@ class EventJoiner {
 public:
     explicit EventJoiner(QStringList& lines) : m_lines(lines) {}
 
+    // A line of no bytes is no event: the lines around it stay one event.
     void Add(QChar mark, const QStringList& byteTexts)
     {
+        if (byteTexts.isEmpty())
+            return;
         if (mark != m_mark)
             Flush();
         m_mark = mark;
