@@ -1,8 +1,9 @@
 // The card link against the card simulator over its pseudo-terminal, through the
 // real worker and serial port, with a host that shows received bytes as the main
 // window does (the response text and an Active Log on screen, echo on). Prints the
-// idle processor time, the receive throughput of a fast stream, the software time
-// per byte sent and the length of one message-pump pass, each with its target.
+// idle processor time, the receive throughput of a fast stream (also with the
+// link's timeline recorded against without), the software time per byte sent and
+// the length of one message-pump pass, each with its target.
 // Argument: the number of bytes in the stream (1,000,000).
 #include "BenchHost.h"
 #include "ReceiveStream.h"
@@ -16,14 +17,28 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
 constexpr std::chrono::seconds IdleTime{5};
 constexpr int SentBytes = 10'000;
 constexpr int PumpPasses = 100'000;
+constexpr int TimelineTurns = 7;
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0.0 : values[values.size() / 2];
+}
+
+double BytesPerSecond(const ReceiveFigures& figures, qsizetype total)
+{
+    return figures.seconds > 0 ? double(total) / figures.seconds : 0.0;
+}
 
 bool StartAndTakeAtr(CardLink& link, BenchHost& host)
 {
@@ -87,7 +102,7 @@ bool MeasureReceive(CardSimulator& simulator, BenchHost& host, qsizetype total)
     const QString before = MemoryFigure(QStringLiteral("VmHWM"));
     const ReceiveFigures figures = ReceiveStream(simulator, host, total);
     std::printf("receiving %lld bytes: %.0f bytes/s overall (target at least 100,000), %.2f s\n", qlonglong(total),
-                figures.seconds > 0 ? total / figures.seconds : 0.0, figures.seconds);
+                BytesPerSecond(figures, total), figures.seconds);
     std::printf("  first tenth %.0f bytes/s, last tenth %.0f bytes/s (last/first %.2f)\n",
                 total / 10 / figures.firstTenth, total / 10 / figures.lastTenth, figures.firstTenth / figures.lastTenth);
     std::printf("  longest gap between two runs of a 10 ms timer: %.1f ms (target under 100 ms)\n",
@@ -97,6 +112,40 @@ bool MeasureReceive(CardSimulator& simulator, BenchHost& host, qsizetype total)
     std::printf("  peak memory VmHWM %s (before the stream %s; target at most 64 MB)\n",
                 qPrintable(figures.peakMemory), qPrintable(before));
     return figures.responseComplete && figures.logComplete;
+}
+
+// The receive figure with the link's timeline recorded and without, in turns, so
+// a busy machine's noise hits both alike; the median of each is compared.
+bool CompareTimelineCost(CardSimulator& simulator, BenchHost& host, CardLink& link, qsizetype total)
+{
+    std::vector<double> rates[2]; // without, with
+    std::vector<double> cpuNs[2];
+    bool complete = true;
+    for (int run = 0; run < 2 * TimelineTurns; ++run) {
+        const bool recording = run % 2;
+        link.SetTimelineRecording(recording);
+        const qsizetype eventsBefore = link.Timeline().Size();
+        const ReceiveFigures figures = ReceiveStream(simulator, host, total);
+        complete = complete && figures.responseComplete && figures.logComplete;
+        complete = complete && (link.Timeline().Size() > eventsBefore) == recording;
+        rates[recording].push_back(BytesPerSecond(figures, total));
+        cpuNs[recording].push_back(figures.cpuSeconds * 1e9 / double(total));
+    }
+    link.SetTimelineRecording(true);
+    const double with = Median(rates[1]);
+    const double without = Median(rates[0]);
+    std::printf("receiving %lld bytes, median of %d turns each: %.0f bytes/s with the timeline, %.0f bytes/s without "
+                "(with/without %.2f, target at least 0.90)\n", qlonglong(total), TimelineTurns, with, without,
+                without > 0 ? with / without : 0.0);
+    std::printf("  process CPU per received byte, median: %.1f ns with the timeline, %.1f ns without\n",
+                Median(cpuNs[1]), Median(cpuNs[0]));
+    const LinkTimeline& timeline = link.Timeline();
+    qint64 traffic = 0;
+    for (qsizetype i = 0; i < timeline.Size(); ++i)
+        traffic += timeline.At(i).bytes.size();
+    std::printf("  timeline: %lld events, %.2f bytes of memory per byte of traffic (target at most 16)\n",
+                qlonglong(timeline.Size()), traffic > 0 ? double(timeline.MemoryBytes()) / double(traffic) : 0.0);
+    return complete;
 }
 
 } // namespace
@@ -116,7 +165,7 @@ int main(int argc, char** argv)
     MeasurePumpPass();
     MeasureIdle();
     // The stream comes before any sending, whose echoes and answers would mingle with it.
-    const bool received = MeasureReceive(simulator, host, total);
+    const bool received = MeasureReceive(simulator, host, total) && CompareTimelineCost(simulator, host, link, total);
     const bool sent = MeasureSend(simulator, link);
     return sent && received && host.DialogsShown() == 0 ? 0 : 1;
 }

@@ -58,11 +58,13 @@ ReceiveFigures ReceiveStream(CardSimulator& simulator, BenchHost& host, qsizetyp
         lastTick = clock.nsecsElapsed();
     });
     QEventLoop loop;
+    const double cpu = ProcessCpuSeconds();
     clock.start();
     ticker.start(Tick);
     simulator.sendCount(total);
     const std::vector<qint64> marks = FollowTenths(host, loop, clock, total);
     ticker.stop();
+    figures.cpuSeconds = ProcessCpuSeconds() - cpu;
     if (marks.size() == 10) {
         figures.seconds = marks[9] / 1e9;
         figures.firstTenth = marks[0] / 1e9;

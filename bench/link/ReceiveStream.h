@@ -10,6 +10,7 @@ struct ReceiveFigures {
     double firstTenth = 0;      // seconds for the first tenth of the bytes
     double lastTenth = 0;       // and for the last
     double longestTimerGap = 0; // milliseconds between two runs of a 10 ms timer
+    double cpuSeconds = 0;      // the process's processor time over the whole stream
     bool responseComplete = false; // every byte once, in order, in the response
     bool logComplete = false;      // and in the Active Log
     QString peakMemory;            // VmHWM once the stream is in

@@ -20,6 +20,12 @@ constexpr qsizetype ShowSlice = 16 * 1024;
 // A sender waits this long for the worker to take the previous byte before it
 // lets the window work meanwhile.
 constexpr std::chrono::microseconds HandOffSpin{20};
+
+qint64 WallClockNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
 } // namespace
 
 CardLink::CardLink(LinkHost& host) : m_host(host) {}
@@ -39,8 +45,10 @@ void CardLink::Start()
 void CardLink::Stop()
 {
     StopWorker();
-    if (m_portHandle)
-        m_portHandle->Close();
+    if (!m_portHandle || !m_portHandle->IsOpen())
+        return;
+    m_portHandle->Close();
+    Record([](LinkTimeline& timeline, qint64 timeNs) { timeline.AddClosed(timeNs); });
 }
 
 bool CardLink::Polling() const { return m_worker && m_worker->Running(); }
@@ -53,6 +61,9 @@ bool CardLink::OpenPort()
         ShowLastError(openError);
         return false;
     }
+    Record([wallClockNs = WallClockNs()](LinkTimeline& timeline, qint64 timeNs) {
+        timeline.AddOpened(timeNs, wallClockNs);
+    });
     if (const int error = m_portHandle->SetNonBlocking()) {
         m_host.dialogs().ShowMessage(QStringLiteral("Error setting Com Port Timeouts"));
         m_host.dialogs().ShowMessage(QString::number(error));
@@ -68,7 +79,7 @@ void CardLink::StartWorker()
 {
     m_worker = std::make_unique<TComm>(*m_portHandle, m_mailbox, m_received);
     const TComm* worker = m_worker.get();
-    connect(worker, &TComm::Received, this, &CardLink::ShowReceived);
+    connect(worker, &TComm::Recorded, this, &CardLink::ShowReceived);
     connect(worker, &TComm::WriteFailed, this, [this] { m_host.dialogs().ShowMessage(QStringLiteral("ERROR")); });
     // Watched: a report that arrives after its worker was replaced must not stop a newcomer.
     connect(worker, &TComm::LineLost, this, [this, watched = QPointer<const TComm>(worker)](int error) {
@@ -89,6 +100,7 @@ void CardLink::StopWorker()
     m_worker->wait();
     m_worker.reset();
     m_mailbox.Taken(); // a byte nobody wrote is dropped, never sent by a later start
+    m_received.TakeEvents(m_timeline);
     if (!m_received.IsEmpty()) // what arrived before the stop is still shown
         QMetaObject::invokeMethod(this, &CardLink::ShowReceived, Qt::QueuedConnection);
 }
@@ -97,12 +109,16 @@ void CardLink::SetBaudRate(int baud)
 {
     if (const int error = m_portHandle ? m_portHandle->SetBaudRate(baud) : EBADF)
         ShowLastError(error);
+    else
+        Record([baud](LinkTimeline& timeline, qint64 timeNs) { timeline.AddBaudChanged(timeNs, baud); });
 }
 
 void CardLink::LineControl(LineFunction function)
 {
     if (const int error = m_portHandle ? m_portHandle->LineControl(function) : EBADF)
         ShowLastError(error);
+    else
+        Record([function](LinkTimeline& timeline, qint64 timeNs) { timeline.AddLineControl(timeNs, function); });
 }
 
 void CardLink::PutByte(quint8 byte)
@@ -128,6 +144,7 @@ void CardLink::SendBytes(QByteArray bytes)
         PutByte(quint8(byte));
         RunByteDelay([this] { return m_host.ByteDelayText(); });
     }
+    m_received.TakeEvents(m_timeline);
 }
 
 void CardLink::SendCommand(const QString& line)
@@ -144,7 +161,7 @@ void CardLink::SendCommand(const QString& line)
 void CardLink::ShowReceived()
 {
     bool more = false;
-    const QByteArray bytes = m_received.Take(ShowSlice, more);
+    const QByteArray bytes = m_received.Take(ShowSlice, more, m_timeline);
     if (more)
         QMetaObject::invokeMethod(this, &CardLink::ShowReceived, Qt::QueuedConnection);
     if (bytes.isEmpty())
@@ -159,6 +176,12 @@ void CardLink::LineLost(int error)
     Stop();
     m_host.ShowPortOpen(false);
     ShowLastError(error);
+}
+
+void CardLink::Record(const std::function<void(LinkTimeline&, qint64)>& add)
+{
+    m_received.Record(add);
+    m_received.TakeEvents(m_timeline);
 }
 
 void CardLink::ShowLastError(int error)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/LineFunction.h"
+#include "link/LinkTimeline.h"
 #include "link/TComm.h"
 
 #include <QObject>
@@ -46,6 +47,13 @@ public:
     // Empties the response, sends the line's bytes and ends the line in the log.
     void SendCommand(const QString& line);
 
+    // Everything that happened on the link since the program started, in card
+    // values, across every start. Brought up to date during message-pump passes
+    // and after each send and line change; readers look at Size() for news.
+    const LinkTimeline& Timeline() const { return m_timeline; }
+    // Recording is on from the start; off, the link's events are not kept.
+    void SetTimelineRecording(bool on) { m_received.SetRecording(on); }
+
 private:
     bool OpenPort();
     void StartWorker();
@@ -53,6 +61,8 @@ private:
     void ShowReceived();
     void LineLost(int error);
     void ShowLastError(int error);
+    // Records an event of the window thread's, after every event the worker has recorded.
+    void Record(const std::function<void(LinkTimeline&, qint64 timeNs)>& add);
 
     LinkHost& m_host;
     std::unique_ptr<CardPort> m_portHandle;
@@ -60,4 +70,5 @@ private:
     Mailbox m_mailbox;
     ReceiveBuffer m_received;
     bool m_echoOn = true;
+    LinkTimeline m_timeline;
 };

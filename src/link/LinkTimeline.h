@@ -44,6 +44,22 @@ public:
         AddValue<qint8>(LinkEventKind::LineControl, timeNs, qint8(function));
     }
 
+    // Adds the other timeline's events after these, in their order.
+    void Append(const LinkTimeline& other)
+    {
+        m_dropped += other.m_dropped;
+        if (m_payload.size() + other.m_payload.size() > qsizetype(std::numeric_limits<quint32>::max())) {
+            m_dropped += other.Size();
+            return;
+        }
+        const auto offset = quint32(m_payload.size());
+        m_payload.append(other.m_payload);
+        m_times.append(other.m_times);
+        for (const quint32 end : other.m_ends)
+            m_ends.append(offset + end);
+        m_kinds.append(other.m_kinds);
+    }
+
     qsizetype Size() const { return m_times.size(); }
     bool IsEmpty() const { return m_times.isEmpty(); }
     qint64 Dropped() const { return m_dropped; }

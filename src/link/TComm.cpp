@@ -22,29 +22,6 @@ void Mailbox::Put(quint8 byte)
     m_pending.store(true, std::memory_order_release);
 }
 
-bool ReceiveBuffer::Append(const QByteArray& bytes)
-{
-    std::lock_guard guard(m_lock);
-    const bool wasEmpty = m_bytes.isEmpty();
-    m_bytes.append(bytes);
-    return wasEmpty;
-}
-
-QByteArray ReceiveBuffer::Take(qsizetype most, bool& more)
-{
-    std::lock_guard guard(m_lock);
-    QByteArray slice = m_bytes.first(std::min(most, m_bytes.size()));
-    m_bytes.remove(0, slice.size());
-    more = !m_bytes.isEmpty();
-    return slice;
-}
-
-bool ReceiveBuffer::IsEmpty() const
-{
-    std::lock_guard guard(m_lock);
-    return m_bytes.isEmpty();
-}
-
 TComm::TComm(CardPort& port, Mailbox& mailbox, ReceiveBuffer& received)
     : m_port(port), m_mailbox(mailbox), m_received(received), m_wake(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC))
 {
@@ -112,6 +89,8 @@ bool TComm::PollOnce()
     return WriteWhilePending();
 }
 
+void TComm::Announce() { emit Recorded(); }
+
 // Reads what has arrived and hands it over.
 TComm::ReadResult TComm::ReadAvailable()
 {
@@ -121,7 +100,7 @@ TComm::ReadResult TComm::ReadAvailable()
         QByteArray bytes(buffer, count);
         InvertBytes(bytes);
         if (m_received.Append(bytes))
-            emit Received();
+            Announce();
         return ReadResult::Data;
     }
     if (count < 0 && (errno == EAGAIN || errno == EINTR))
@@ -146,7 +125,11 @@ bool TComm::WriteWhilePending()
 // A byte whose write fails is dropped and reported; a full line keeps it for later.
 TComm::WriteResult TComm::WritePending()
 {
-    if (m_port.Write(m_mailbox.Byte()) == 1) {
+    const quint8 byte = m_mailbox.Byte();
+    if (m_port.Write(byte) == 1) {
+        const char written = char(InvertByte(byte)); // recorded before the mailbox frees, as it happened
+        if (m_received.RecordSent(QByteArrayView(&written, 1)))
+            Announce();
         m_mailbox.Taken();
         return WriteResult::Written;
     }

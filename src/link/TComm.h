@@ -1,9 +1,10 @@
 #pragma once
 
+#include "link/ReceiveBuffer.h"
+
 #include <QByteArray>
 #include <QThread>
 #include <atomic>
-#include <mutex>
 
 class CardPort;
 
@@ -21,24 +22,9 @@ private:
     std::atomic<bool> m_pending{false};
 };
 
-// Received bytes, decoded, waiting for the window thread. The window takes them in
-// slices, so a fast stream never holds up its timers and input for long.
-class ReceiveBuffer {
-public:
-    // True when the buffer was empty: the window must be told.
-    bool Append(const QByteArray& bytes);
-    // Up to `most` bytes, oldest first; `more` tells whether any are left.
-    QByteArray Take(qsizetype most, bool& more);
-    bool IsEmpty() const;
-
-private:
-    mutable std::mutex m_lock;
-    QByteArray m_bytes;
-};
-
 // The serial worker: waits on the port and on a wake-up, so an idle link costs no
 // processor time; collects received bytes, decoded from the inverse convention,
-// for the window thread; writes the mailbox's byte.
+// for the window thread; writes the mailbox's byte; records both as they happen.
 class TComm : public QThread {
     Q_OBJECT
 public:
@@ -53,8 +39,8 @@ public:
     void Wake();
 
 signals:
-    // Bytes arrived in an empty receive buffer.
-    void Received();
+    // Bytes or events arrived in an empty receive buffer.
+    void Recorded();
     void WriteFailed();
     void LineLost(int error);
 
@@ -70,6 +56,8 @@ private:
     bool WriteWhilePending();
     WriteResult WritePending();
     bool NextByteSoon() const;
+    // Tells the window thread, by a queued call, that bytes or events wait for it.
+    void Announce();
     void DrainWake();
 
     CardPort& m_port;

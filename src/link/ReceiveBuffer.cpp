@@ -1,0 +1,77 @@
+#include "link/ReceiveBuffer.h"
+
+#include <chrono>
+
+namespace {
+
+qint64 MonotonicNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+} // namespace
+
+bool ReceiveBuffer::Append(const QByteArray& bytes)
+{
+    std::lock_guard guard(m_lock);
+    const bool wasEmpty = NothingWaiting();
+    m_bytes.append(bytes);
+    if (m_recording)
+        m_events.AddReceived(MonotonicNs(), bytes);
+    return wasEmpty;
+}
+
+bool ReceiveBuffer::RecordSent(QByteArrayView bytes)
+{
+    std::lock_guard guard(m_lock);
+    if (!m_recording)
+        return false;
+    const bool wasEmpty = NothingWaiting();
+    m_events.AddSent(MonotonicNs(), bytes);
+    return wasEmpty;
+}
+
+void ReceiveBuffer::Record(const std::function<void(LinkTimeline&, qint64)>& add)
+{
+    std::lock_guard guard(m_lock);
+    if (m_recording)
+        add(m_events, MonotonicNs());
+}
+
+void ReceiveBuffer::SetRecording(bool on)
+{
+    std::lock_guard guard(m_lock);
+    m_recording = on;
+}
+
+QByteArray ReceiveBuffer::Take(qsizetype most, bool& more, LinkTimeline& timeline)
+{
+    LinkTimeline events;
+    QByteArray slice;
+    {
+        std::lock_guard guard(m_lock);
+        slice = m_bytes.first(std::min(most, m_bytes.size()));
+        m_bytes.remove(0, slice.size());
+        more = !m_bytes.isEmpty();
+        std::swap(events, m_events);
+    }
+    timeline.Append(events);
+    return slice;
+}
+
+void ReceiveBuffer::TakeEvents(LinkTimeline& timeline)
+{
+    LinkTimeline events;
+    {
+        std::lock_guard guard(m_lock);
+        std::swap(events, m_events);
+    }
+    timeline.Append(events);
+}
+
+bool ReceiveBuffer::IsEmpty() const
+{
+    std::lock_guard guard(m_lock);
+    return m_bytes.isEmpty();
+}
