@@ -5,6 +5,7 @@
 #include "run/RunOptions.h"
 
 #include <QCoreApplication>
+#include <csignal>
 
 int main(int argc, char** argv)
 {
@@ -28,5 +29,8 @@ int main(int argc, char** argv)
     case CommandLine::Action::Run:
         break;
     }
+    // A reader of standard output that goes away (head, a closed pipe) must not
+    // end the run before the port is closed and its files are written.
+    std::signal(SIGPIPE, SIG_IGN);
     return int(HeadlessRun(commandLine.options).Run());
 }

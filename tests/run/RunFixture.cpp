@@ -23,11 +23,11 @@ QString RunProgram()
     return QFileInfo(beside).isExecutable() ? beside : QStringLiteral(KESTRIN_RUN_PROGRAM);
 }
 
-std::unique_ptr<QProcess> RunTest::start(const QStringList& arguments)
+std::unique_ptr<QProcess> RunTest::start(const QStringList& arguments, const QString& input)
 {
     auto process = std::make_unique<QProcess>();
     process->setWorkingDirectory(m_folder.path());
-    process->setStandardInputFile(QProcess::nullDevice());
+    process->setStandardInputFile(input);
     process->start(RunProgram(), QStringList{"-d", m_simulator.devicePath(), "--idle", "100"} + arguments);
     EXPECT_TRUE(process->waitForStarted(PatienceMs)) << process->errorString().toStdString();
     return process;

@@ -23,8 +23,8 @@ protected:
 
     // Runs kestrin-run with the simulator as its device and a short --idle, then `arguments`.
     RunResult run(const QStringList& arguments);
-    // Starts it so, with standard input closed; the test waits for it.
-    std::unique_ptr<QProcess> start(const QStringList& arguments);
+    // Starts it so, standard input read from `input`; the test waits for it.
+    std::unique_ptr<QProcess> start(const QStringList& arguments, const QString& input = QProcess::nullDevice());
     static RunResult finish(QProcess& process);
 
     QString path(const QString& name) const { return m_folder.filePath(name); }

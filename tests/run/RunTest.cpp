@@ -4,7 +4,10 @@
 
 #include <QProcess>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -85,6 +88,22 @@ TEST_F(RunTest, EachWayARunEndsHasItsStatusAndSaysWhy)
         EXPECT_EQ(result.exitCode, exitCode) << arguments.join(' ').toStdString();
         EXPECT_TRUE(result.err.contains(said)) << result.err.toStdString();
     }
+}
+
+TEST_F(RunTest, OnATerminalGetAndPromptAskTheOperator)
+{
+    writeFile("ask.scr", "GET(P1,'Record?')\r\nPROMPT('Go on?',CANCEL)\r\nSENDVAL(P1)\r\n");
+    const int terminal = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(terminal, 0);
+    ASSERT_EQ(grantpt(terminal) | unlockpt(terminal), 0);
+    const auto process = start({"ask.scr"}, QString::fromLocal8Bit(ptsname(terminal)));
+    const QByteArray typed = "A0 B2\nperhaps\ncancel\n";
+    ASSERT_EQ(write(terminal, typed.constData(), typed.size()), typed.size());
+    const RunResult result = finish(*process);
+    close(terminal);
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(m_simulator.received(), Bytes("A0B2"));
+    EXPECT_EQ(result.err, "P1 - Record?: prompt: Go on?\nOK or Cancel? OK or Cancel? message: CANCEL\n");
 }
 
 TEST_F(RunTest, InterruptedDuringALongRepeatItClosesThePortAndWritesTheTranscript)
