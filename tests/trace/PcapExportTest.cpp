@@ -1,12 +1,11 @@
 #include "TimelineSteps.h"
 
 #include "base/KestrinError.h"
+#include "common/Tshark.h"
 #include "cardsim/SimulatedRun.h"
 #include "trace/PcapExport.h"
 #include "trace/T0Decoder.h"
 
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -57,28 +56,18 @@ TEST(PcapExport, SavingWhereNoFileCanBeMadeSaysWhy)
 
 TEST(PcapExport, TsharkDecodesTheAtrAndAGsmSelect)
 {
-    const QString tshark = QStandardPaths::findExecutable("tshark");
-    if (tshark.isEmpty())
-        GTEST_SKIP() << "tshark is not installed (Debian package tshark; scripts/setup.sh installs it)";
     QTemporaryDir dir;
     const QString path = dir.filePath("run.pcap");
     SavePcap(path, DemoRun());
-    QProcess process;
-    process.setProgram(tshark);
-    process.setArguments({"-r", path, "-V"});
-    process.setProcessEnvironment([&] {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("HOME", dir.path()); // no preferences of the user's
-        return environment;
-    }());
-    process.start();
-    ASSERT_TRUE(process.waitForFinished(60'000));
-    const QString output = QString::fromUtf8(process.readAllStandardOutput());
-    ASSERT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    const auto tshark = ReadWithTshark(path);
+    if (!tshark)
+        GTEST_SKIP() << "tshark is not installed (Debian package tshark; scripts/setup.sh installs it)";
+    ASSERT_EQ(tshark->exitCode, 0) << tshark->errors.toStdString();
     for (const char* shown : {"Epoch Time: 1767225601.011250000 seconds", "ISO 7816 ATR",
                               "Initial character: Inverse convention", "Historical bytes: 2c09699000",
                               "GSM SIM 11.11", "Instruction: SELECT (0xa4)", "File ID: MF (0x3f00)",
                               "Status Word: 9f0f Length of the response data, Length is 15", "ISO 7816 Response APDU",
                               "Clock rate conversion factor Fi: 372", "Baud rate adjustment factor Di: 12"})
-        EXPECT_TRUE(output.contains(QLatin1StringView(shown))) << shown << " is not in:\n" << output.toStdString();
+        EXPECT_TRUE(tshark->output.contains(QLatin1StringView(shown)))
+            << shown << " is not in:\n" << tshark->output.toStdString();
 }
