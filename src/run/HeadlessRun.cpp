@@ -9,6 +9,9 @@
 #include "run/StopSignals.h"
 #include "script/ScriptCatalogue.h"
 #include "script/ScriptInterpreter.h"
+#include "trace/PcapExport.h"
+#include "trace/T0Decoder.h"
+#include "trace/TraceText.h"
 #include "trace/TranscriptCheck.h"
 
 #include <QCoreApplication>
@@ -162,6 +165,9 @@ void HeadlessRun::WriteFiles()
     };
     write(m_options.logPath, [this](const QString& path) { m_log.Save(path); });
     write(m_options.recordPath, [this](const QString& path) { SaveFile(path, m_session.Transcript().FileText()); });
+    const LinkTimeline& timeline = m_session.Link().Timeline();
+    write(m_options.tracePath, [&timeline](const QString& path) { SaveFile(path, TraceText(DecodeT0(timeline))); });
+    write(m_options.pcapPath, [&timeline](const QString& path) { SavePcap(path, timeline); });
 }
 
 void HeadlessRun::Check()

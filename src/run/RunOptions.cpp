@@ -59,6 +59,8 @@ const Option Options[] = {
     {{}, QLatin1StringView("--log"), true, [](RunOptions& o, const QString& v) { o.logPath = v; }},
     {{}, QLatin1StringView("--record"), true, [](RunOptions& o, const QString& v) { o.recordPath = v; }},
     {{}, QLatin1StringView("--check"), true, [](RunOptions& o, const QString& v) { o.checkPath = v; }},
+    {{}, QLatin1StringView("--trace"), true, [](RunOptions& o, const QString& v) { o.tracePath = v; }},
+    {{}, QLatin1StringView("--pcap"), true, [](RunOptions& o, const QString& v) { o.pcapPath = v; }},
     {{}, QLatin1StringView("--idle"), true,
      [](RunOptions& o, const QString& v) { o.idleMs = Count(v, QStringLiteral("--idle")); }},
     {{}, QLatin1StringView("--timeout"), true, SetTimeout},
@@ -137,6 +139,8 @@ QString UsageText()
         "  --log FILE       the Active Log at the end: RTF when FILE ends in .rtf, plain text otherwise\n"
         "  --record FILE    write this run's transcript\n"
         "  --check FILE     compare this run's transcript with FILE (?? matches any byte)\n"
+        "  --trace FILE     write the decoded T=0 trace of the card link as text\n"
+        "  --pcap FILE      write it as a pcap file that Wireshark and tshark decode\n"
         "  --idle MS        after each -e line and after the last item, go on receiving until the\n"
         "                   line has been silent for MS milliseconds (default 200)\n"
         "  --timeout S      end the run after S seconds\n"

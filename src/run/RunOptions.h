@@ -25,6 +25,8 @@ struct RunOptions {
     QString logPath;
     QString recordPath;
     QString checkPath;
+    QString tracePath;
+    QString pcapPath;
     int idleMs = 200;
     std::optional<double> timeoutSeconds;
     bool quiet = false;

@@ -1,6 +1,7 @@
 // kestrin-run end to end: scripts, data files and command lines over the card
 // simulator, the transcript and its check, and how a run ends.
 #include "RunFixture.h"
+#include "common/Tshark.h"
 
 #include <QProcess>
 #include <csignal>
@@ -63,6 +64,24 @@ TEST_F(RunTest, ACheckPassesOnTheSameCardAndNamesTheByteOfOneThatAnswersDifferen
 
     writeFile("any.txt", readFile(Transcript).replace("69 90 00\n", "69 90 ??\n"));
     EXPECT_EQ(run(TwoLines + QStringList{"--check", "any.txt"}).exitCode, 0);
+}
+
+TEST_F(RunTest, TheTraceAndThePcapFileShowTheAtrAndTheExchange)
+{
+    const RunResult result = run({"-e", "A0 A4 00 00 02", "-e", "3F 00", "--trace", "run.trace", "--pcap", "run.pcap"});
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    const QString trace = QString::fromUtf8(readFile("run.trace"));
+    for (const char* row : {"\tfrom card\t3F 65 25 00 2C 09 69 90 00\tATR: inverse convention", "\techo\t3F 00\t",
+                            "\tfrom card\t9F 0F\tSELECT 3F00 -> 9F 0F"})
+        EXPECT_TRUE(trace.contains(QString::fromUtf8(row))) << row << " is not in:\n" << trace.toStdString();
+    const auto tshark = ReadWithTshark(path("run.pcap"));
+    if (!tshark)
+        GTEST_SKIP() << "tshark is not installed (Debian package tshark; scripts/setup.sh installs it)";
+    EXPECT_EQ(tshark->exitCode, 0) << tshark->errors.toStdString();
+    for (const char* shown : {"ISO 7816 ATR", "Initial character: Inverse convention", "Historical bytes: 2c09699000",
+                              "File ID: MF (0x3f00)", "Status Word: 9f0f"})
+        EXPECT_TRUE(tshark->output.contains(QLatin1StringView(shown))) << shown << " is not in:\n"
+                                                                        << tshark->output.toStdString();
 }
 
 TEST_F(RunTest, EachWayARunEndsHasItsStatusAndSaysWhy)
