@@ -26,6 +26,10 @@ qint64 WallClockNs()
     return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now().time_since_epoch())
         .count();
 }
+
+// Told once per start, the first time a script changes the line of an interface that has none.
+const QString NoSerialLineNote = QStringLiteral(
+    "(PC/SC reader: baud rates and DTR, RTS and break change nothing; RTS raised then lowered resets the card)\r\n");
 } // namespace
 
 CardLink::CardLink(LinkHost& host) : m_host(host) {}
@@ -35,6 +39,7 @@ CardLink::~CardLink() { Stop(); }
 void CardLink::Start()
 {
     Stop();
+    m_lineNoted = false;
     if (!OpenPort()) {
         m_host.ShowPortOpen(false);
         return;
@@ -56,7 +61,7 @@ bool CardLink::Polling() const { return m_worker && m_worker->Running(); }
 bool CardLink::OpenPort()
 {
     int openError = 0;
-    m_portHandle = OpenCardPort(m_host.PortName(), openError);
+    m_portHandle = OpenCardPort(m_host.PortName(), m_host.EchoSentBytes(), openError);
     if (openError != 0) {
         ShowLastError(openError);
         return false;
@@ -107,6 +112,7 @@ void CardLink::StopWorker()
 
 void CardLink::SetBaudRate(int baud)
 {
+    NoteNoSerialLine();
     if (const int error = m_portHandle ? m_portHandle->SetBaudRate(baud) : EBADF)
         ShowLastError(error);
     else
@@ -115,10 +121,18 @@ void CardLink::SetBaudRate(int baud)
 
 void CardLink::LineControl(LineFunction function)
 {
+    NoteNoSerialLine();
     if (const int error = m_portHandle ? m_portHandle->LineControl(function) : EBADF)
         ShowLastError(error);
     else
         Record([function](LinkTimeline& timeline, qint64 timeNs) { timeline.AddLineControl(timeNs, function); });
+}
+
+// The start's own line settings are no news: only changes while the link polls are told.
+void CardLink::NoteNoSerialLine()
+{
+    if (Polling() && !m_portHandle->HasSerialLine() && !std::exchange(m_lineNoted, true))
+        m_host.LogAtCaret(NoSerialLineNote);
 }
 
 void CardLink::PutByte(quint8 byte)

@@ -32,6 +32,8 @@ public:
     const CardPort* PortHandle() const { return m_portHandle.get(); }
     const TComm* Worker() const { return m_worker.get(); }
 
+    // A script's line changes; an interface without a serial line says once per
+    // start in the Active Log that they change nothing there.
     void SetBaudRate(int baud);
     void LineControl(LineFunction function);
     void SetEcho(bool on) { m_echoOn = on; }
@@ -63,6 +65,7 @@ private:
     void ShowLastError(int error);
     // Records an event of the window thread's, after every event the worker has recorded.
     void Record(const std::function<void(LinkTimeline&, qint64 timeNs)>& add);
+    void NoteNoSerialLine();
 
     LinkHost& m_host;
     std::unique_ptr<CardPort> m_portHandle;
@@ -71,4 +74,5 @@ private:
     ReceiveBuffer m_received;
     bool m_echoOn = true;
     LinkTimeline m_timeline;
+    bool m_lineNoted = false;
 };

@@ -32,4 +32,7 @@ public:
 
     // The operator's text for an error this port returned.
     virtual QString ErrorText(int error) const = 0;
+    // False for an interface without a serial line of its own (a PC/SC reader),
+    // whose baud rate and line functions the operator is told do nothing.
+    virtual bool HasSerialLine() const { return true; }
 };

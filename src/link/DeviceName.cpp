@@ -12,3 +12,11 @@ QString DevicePath(const QString& portName)
         return QStringLiteral("/dev/ttyS%1").arg(match.captured(1).toInt() - 1);
     return QStringLiteral("/dev/") + portName;
 }
+
+std::optional<QString> PcscReaderName(const QString& portName)
+{
+    static const QString prefix = QStringLiteral("pcsc:");
+    if (!portName.startsWith(prefix, Qt::CaseInsensitive))
+        return std::nullopt;
+    return portName.mid(prefix.size());
+}

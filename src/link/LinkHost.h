@@ -12,6 +12,9 @@ public:
 
     // The device name as typed on the Setup page (COMLIST).
     virtual QString PortName() const = 0;
+    // Whether a PC/SC reader gives back each byte sent, as a serial interface
+    // does (the Setup page's "echo sent bytes"); read at every start.
+    virtual bool EchoSentBytes() const { return true; }
     // The BYTE DELAY text, read at every pass of the byte delay.
     virtual QString ByteDelayText() const = 0;
     // A line's bytes (card values, before the inverse-convention transform) are

@@ -11,6 +11,7 @@
 class FakeLinkHost : public LinkHost {
 public:
     QString PortName() const override { return portName; }
+    bool EchoSentBytes() const override { return echoSentBytes; }
     QString ByteDelayText() const override
     {
         ++delayReads;
@@ -33,6 +34,7 @@ public:
     }
 
     QString portName;
+    bool echoSentBytes = true;
     QString byteDelay = QStringLiteral("0");
     mutable int delayReads = 0;
     QString log;              // everything inserted into the Active Log, in order

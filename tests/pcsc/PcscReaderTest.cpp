@@ -112,3 +112,23 @@ TEST(WithoutPcscd, EveryCallFailsWithThePcscText)
 }
 
 } // namespace
+
+namespace {
+
+TEST(ThroughVirtualReaderReplug, ACardPulledOutAndInsertedAgainAnswersAsNew)
+{
+    VirtualReader virtualReader;
+    PcscReader reader;
+    reader.Connect({});
+    EXPECT_EQ(HexText(reader.Transmit(Hex("00 A4 00 00 02 3F 00"))), "61 0F");
+    virtualReader.Card().setInserted(false);
+    virtualReader.WaitForCard(false);
+    EXPECT_EQ(FailureText([&reader] { reader.Transmit(Hex("00 C0 00 00 07")); }), "Card was removed.");
+    reader.Disconnect();
+    virtualReader.Card().setInserted(true);
+    virtualReader.WaitForCard(true);
+    reader.Connect({});
+    EXPECT_EQ(HexText(reader.Transmit(Hex("00 C0 00 00 07"))), "67 00") << "nothing waits in a new card";
+}
+
+} // namespace

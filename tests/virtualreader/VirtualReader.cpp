@@ -7,6 +7,7 @@
 #include <netinet/in.h>
 #include <stdexcept>
 #include <sys/socket.h>
+#include <thread>
 #include <unistd.h>
 #include <winscard.h>
 
@@ -92,7 +93,7 @@ VirtualReader::VirtualReader(const QByteArray& atr)
     m_pcscd = std::make_unique<PcscdProcess>(SocketPath(), m_folder.filePath(QStringLiteral("readers")),
                                              m_folder.filePath(QStringLiteral("pcscd.log")));
     m_card = std::make_unique<VpcdSimulator>(port, atr);
-    WaitUntilCardPresent();
+    WaitForCard(true);
 }
 
 VirtualReader::~VirtualReader()
@@ -111,12 +112,14 @@ void VirtualReader::UsePrivateSocket()
     qputenv("PCSCLITE_CSOCK_NAME", QFile::encodeName(SocketPath()));
 }
 
-void VirtualReader::WaitUntilCardPresent()
+void VirtualReader::WaitForCard(bool present)
 {
     const Clock::time_point end = Clock::now() + Patience;
     while (Clock::now() < end && m_pcscd->Running()) {
-        if (m_card->waitForConnections(1, 100ms) && CardPresent())
+        if ((!present || m_card->waitForConnections(1, 100ms)) && CardPresent() == present)
             return;
+        std::this_thread::sleep_for(10ms);
     }
-    throw std::runtime_error("the virtual reader never showed the card; pcscd's log:\n" + m_pcscd->Log().toStdString());
+    throw std::runtime_error(std::string("the virtual reader never showed the card ") + (present ? "in" : "out") +
+                             "; pcscd's log:\n" + m_pcscd->Log().toStdString());
 }

@@ -24,9 +24,12 @@ public:
     static void UsePrivateSocket();
 
     VpcdSimulator& Card() { return *m_card; }
+    // Stops pcscd, as a system does when it shuts the service down.
+    void StopPcscd() { m_pcscd.reset(); }
+    // Returns once pcscd reports the card in the reader (`present`) or not.
+    void WaitForCard(bool present);
 
 private:
-    void WaitUntilCardPresent();
 
     QTemporaryDir m_folder;
     std::unique_ptr<PcscdProcess> m_pcscd;

@@ -44,7 +44,8 @@ std::optional<QByteArray> Answer(SimulatedCard& card, const QByteArray& message)
         card.log(QStringLiteral("%1, ATR %2").arg(control == PowerOn ? "powered on" : "reset", HexText(card.answerToReset())));
         break;
     case AnswerToReset:
-        return card.atr;
+        // Bytes of its own: the reply outlives the lock, and another thread may set a new ATR.
+        return QByteArray(card.atr.constData(), card.atr.size());
     default:
         card.log(QStringLiteral("unknown control %1 ignored").arg(HexText(message)));
     }

@@ -72,6 +72,22 @@ void VpcdSimulator::setLogger(Logger logger)
     m_card.logger = std::move(logger);
 }
 
+void VpcdSimulator::setInserted(bool inserted)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_inserted = inserted;
+        m_card.log(inserted ? QStringLiteral("card inserted") : QStringLiteral("card pulled out"));
+    }
+    eventfd_write(m_wake.get(), 1);
+}
+
+bool VpcdSimulator::inserted() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_inserted;
+}
+
 int VpcdSimulator::connections() const
 {
     std::lock_guard lock(m_mutex);
@@ -87,29 +103,38 @@ bool VpcdSimulator::waitForConnections(int count, std::chrono::milliseconds time
 void VpcdSimulator::run()
 {
     for (;;) {
-        const UniqueFd connection = ConnectToLocalPort(m_port);
-        if (connection.get() >= 0) {
-            {
-                std::lock_guard lock(m_mutex);
-                ++m_connections;
-                m_card.log(QStringLiteral("connected to the virtual reader on port %1").arg(m_port));
-            }
-            m_changed.notify_all();
-            serve(connection);
-            log(QStringLiteral("connection to the virtual reader ended"));
-        }
-        if (!wait(-1, kRetry))
+        if (inserted())
+            connectAndServe();
+        if (!wait(-1, inserted() ? kRetry : -1ms)) // pulled out: until it is inserted
             return;
     }
+}
+
+// The connection is closed before the simulator waits again: for the reader, the
+// card has gone.
+void VpcdSimulator::connectAndServe()
+{
+    const UniqueFd connection = ConnectToLocalPort(m_port);
+    if (connection.get() < 0)
+        return;
+    {
+        std::lock_guard lock(m_mutex);
+        ++m_connections;
+        m_card.log(QStringLiteral("connected to the virtual reader on port %1").arg(m_port));
+    }
+    m_changed.notify_all();
+    serve(connection);
+    log(QStringLiteral("connection to the virtual reader ended"));
 }
 
 void VpcdSimulator::serve(const UniqueFd& connection)
 {
     QByteArray pending;
-    while (wait(connection.get(), -1ms)) {
+    while (wait(connection.get(), -1ms) && inserted()) {
         std::array<char, 4096> chunk;
-        const ssize_t count = ::recv(connection.get(), chunk.data(), chunk.size(), 0);
-        if (count < 0 && errno == EINTR)
+        // Without waiting: the wake-up may have come with nothing to read.
+        const ssize_t count = ::recv(connection.get(), chunk.data(), chunk.size(), MSG_DONTWAIT);
+        if (count < 0 && (errno == EINTR || errno == EAGAIN))
             continue;
         if (count <= 0)
             return;
@@ -138,6 +163,10 @@ bool VpcdSimulator::wait(int fd, std::chrono::milliseconds limit)
 {
     std::array<pollfd, 2> fds{{{m_wake.get(), POLLIN, 0}, {fd, POLLIN, 0}}};
     ::poll(fds.data(), fds.size(), int(limit.count()));
+    if (fds[0].revents != 0) {
+        eventfd_t ignored = 0;
+        eventfd_read(m_wake.get(), &ignored);
+    }
     std::lock_guard lock(m_mutex);
     return !m_stop;
 }

@@ -13,7 +13,8 @@
 // The simulator's card (see SimCard.h) in vsmartcard's virtual reader: a thread
 // connects to the reader driver (vpcd, inside pcscd) on the local host's port and
 // answers its messages; whenever the connection ends (pcscd stopped), it connects
-// again once the driver listens. While connected the reader sees a card.
+// again once the driver listens. While connected the reader sees a card; pulling
+// the card ends the connection until it is inserted again.
 // All members may be called from any thread.
 class VpcdSimulator {
 public:
@@ -29,6 +30,9 @@ public:
     // Told of connections and of everything the card does, on the simulator's
     // thread with its lock held: it must not call back into the simulator.
     void setLogger(Logger logger);
+    // Pulls the card out of the reader, or inserts it again as a card just
+    // powered on. It starts inserted.
+    void setInserted(bool inserted);
 
     // Connections made to the driver so far.
     int connections() const;
@@ -36,10 +40,12 @@ public:
 
 private:
     void run();
+    void connectAndServe();
     void serve(const UniqueFd& connection);
     bool answer(const UniqueFd& connection, QByteArray& pending);
     // Waits for the wake-up or for `fd` to be readable; false once stopping.
     bool wait(int fd, std::chrono::milliseconds limit);
+    bool inserted() const;
     void log(const QString& line);
 
     const quint16 m_port;
@@ -48,6 +54,7 @@ private:
     SimulatedCard m_card;
     int m_connections = 0;
     bool m_stop = false;
+    bool m_inserted = true;
     UniqueFd m_wake;
     std::thread m_thread;
 };

@@ -2,7 +2,8 @@
 // kestrin-cardsim --vpcd [PORT] [--atr HEX]
 // Prints the device path (or the virtual reader's port) on its first line, then
 // "ready", and runs until SIGINT, SIGTERM or SIGHUP (its terminal closed); each
-// command answered is logged on standard error. Exit status 2 for a wrong
+// command answered is logged on standard error. With --vpcd, SIGUSR1 pulls the
+// card out of the reader and SIGUSR2 inserts it again. Exit status 2 for a wrong
 // command line.
 #include "cardsim/CardSimulator.h"
 #include "cardsim/HexBytes.h"
@@ -58,7 +59,13 @@ int RunVpcdSimulator(quint16 port, const QByteArray& atr, const sigset_t& stopSi
     simulator.setLogger(LogLine);
     Say(QStringLiteral("vpcd port %1").arg(port));
     Say(QStringLiteral("ready"));
-    return WaitForStop(stopSignals);
+    sigset_t awaited = stopSignals;
+    sigaddset(&awaited, SIGUSR1);
+    sigaddset(&awaited, SIGUSR2);
+    for (int signal = 0; sigwait(&awaited, &signal) == 0 && (signal == SIGUSR1 || signal == SIGUSR2);)
+        simulator.setInserted(signal == SIGUSR2);
+    Say(QStringLiteral("stopped"));
+    return 0;
 }
 
 // The virtual reader's port: the one positional argument, or vpcd's default.
@@ -110,7 +117,10 @@ int main(int argc, char** argv)
         std::signal(stop, SIG_DFL);
         sigaddset(&stopSignals, stop);
     }
-    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    sigset_t blocked = stopSignals;
+    sigaddset(&blocked, SIGUSR1);
+    sigaddset(&blocked, SIGUSR2);
+    pthread_sigmask(SIG_BLOCK, &blocked, nullptr);
     try {
         if (parser.isSet(vpcd))
             return RunVpcdSimulator(VpcdPort(parser.positionalArguments()), *atrBytes, stopSignals);

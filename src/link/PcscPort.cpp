@@ -1,0 +1,167 @@
+#include "link/PcscPort.h"
+
+#include "link/InvertBytes.h"
+#include "link/ReaderWatch.h"
+
+#include <cerrno>
+#include <cstring>
+#include <sys/timerfd.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray LineBytes(QByteArray bytes)
+{
+    InvertBytes(bytes);
+    return bytes;
+}
+
+timespec MonotonicTime(T0Emulation::Clock::time_point when)
+{
+    const auto since = when.time_since_epoch();
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(since);
+    return {time_t(seconds.count()), long(std::chrono::nanoseconds(since - seconds).count())};
+}
+
+} // namespace
+
+// steady_clock is CLOCK_MONOTONIC on Linux, the clock the timer runs on.
+static_assert(T0Emulation::Clock::is_steady);
+
+PcscPort::PcscPort() = default;
+
+PcscPort::~PcscPort() { Close(); }
+
+int PcscPort::Open(const QString& reader, bool echo)
+{
+    const int timer = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
+    if (timer < 0)
+        return errno;
+    std::lock_guard stream(m_streamLock);
+    m_stream.SetEcho(echo);
+    try {
+        m_reader.Connect(reader);
+        m_readable = LineBytes(m_reader.Atr());
+        m_watch = std::make_unique<ReaderWatch>(m_reader.ReaderName(), [this](long code) { Fail(code); });
+    } catch (const PcscError& error) {
+        m_reader.Disconnect();
+        ::close(timer);
+        std::lock_guard guard(m_lock);
+        m_failure = error.Code();
+        return EIO;
+    }
+    std::lock_guard guard(m_lock);
+    m_failure = 0;
+    m_timer = timer;
+    m_readableWaits = true;
+    Arm();
+    return 0;
+}
+
+void PcscPort::Close()
+{
+    m_watch.reset(); // before the lock: its last report may be waiting for it
+    std::lock_guard stream(m_streamLock);
+    m_reader.Disconnect();
+    m_readable.clear();
+    std::lock_guard guard(m_lock);
+    if (m_timer >= 0)
+        ::close(m_timer);
+    m_timer = -1;
+    m_lineFunctions.clear();
+}
+
+bool PcscPort::IsOpen() const { return Descriptor() >= 0; }
+
+int PcscPort::Descriptor() const
+{
+    std::lock_guard guard(m_lock);
+    return m_timer;
+}
+
+int PcscPort::LineControl(LineFunction function)
+{
+    std::lock_guard guard(m_lock);
+    m_lineFunctions.push_back(function);
+    Arm();
+    return 0;
+}
+
+ssize_t PcscPort::Read(char* buffer, size_t size)
+{
+    std::lock_guard stream(m_streamLock);
+    std::vector<LineFunction> functions;
+    {
+        std::lock_guard guard(m_lock);
+        functions.swap(m_lineFunctions);
+    }
+    for (const LineFunction function : functions)
+        Run([this, function] { m_stream.LineControl(function); });
+    Run([this] { m_stream.Idle(T0Emulation::Clock::now()); });
+    const qsizetype count = std::min(qsizetype(size), m_readable.size());
+    std::memcpy(buffer, m_readable.constData(), size_t(count));
+    m_readable.remove(0, count);
+    std::lock_guard guard(m_lock);
+    m_readableWaits = !m_readable.isEmpty();
+    m_deadline = m_stream.Deadline();
+    Arm();
+    if (count > 0)
+        return count;
+    errno = m_failure != 0 ? EIO : EAGAIN;
+    return -1;
+}
+
+ssize_t PcscPort::Write(quint8 byte)
+{
+    std::lock_guard stream(m_streamLock);
+    Run([this, byte] { m_stream.Send(InvertByte(byte), T0Emulation::Clock::now()); });
+    std::lock_guard guard(m_lock);
+    m_readableWaits = !m_readable.isEmpty();
+    m_deadline = m_stream.Deadline();
+    Arm();
+    return 1;
+}
+
+QString PcscPort::ErrorText(int error) const
+{
+    std::lock_guard guard(m_lock);
+    if (error == EIO && m_failure != 0)
+        return QString::fromUtf8(PcscError(m_failure).what());
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+template <typename Step>
+void PcscPort::Run(Step step)
+{
+    {
+        std::lock_guard guard(m_lock);
+        if (m_failure != 0)
+            return;
+    }
+    try {
+        step();
+    } catch (const PcscError& error) {
+        Fail(error.Code());
+    }
+    m_readable += LineBytes(m_stream.TakeReceived());
+}
+
+void PcscPort::Fail(long code)
+{
+    std::lock_guard guard(m_lock);
+    if (m_failure == 0)
+        m_failure = code;
+    Arm();
+}
+
+void PcscPort::Arm()
+{
+    if (m_timer < 0)
+        return;
+    itimerspec when{}; // all zero: disarmed
+    if (m_readableWaits || !m_lineFunctions.empty() || m_failure != 0)
+        when.it_value.tv_nsec = 1; // long past: due at once
+    else if (m_deadline)
+        when.it_value = MonotonicTime(*m_deadline);
+    timerfd_settime(m_timer, TFD_TIMER_ABSTIME, &when, nullptr);
+}
