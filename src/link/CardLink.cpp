@@ -113,6 +113,7 @@ void CardLink::StopWorker()
 void CardLink::SetBaudRate(int baud)
 {
     NoteNoSerialLine();
+    LetHandedOverBytesLeave();
     if (const int error = m_portHandle ? m_portHandle->SetBaudRate(baud) : EBADF)
         ShowLastError(error);
     else
@@ -122,10 +123,21 @@ void CardLink::SetBaudRate(int baud)
 void CardLink::LineControl(LineFunction function)
 {
     NoteNoSerialLine();
+    LetHandedOverBytesLeave();
     if (const int error = m_portHandle ? m_portHandle->LineControl(function) : EBADF)
         ShowLastError(error);
     else
         Record([function](LinkTimeline& timeline, qint64 timeNs) { timeline.AddLineControl(timeNs, function); });
+}
+
+void CardLink::LetHandedOverBytesLeave()
+{
+    while (m_mailbox.Pending() && Polling() && !MessagePump::Closing())
+        MessagePump::PumpOnce();
+    // A queue that cannot be drained leaves nothing to wait for; a port that has
+    // gone is reported by the change that follows.
+    if (m_portHandle && m_portHandle->IsOpen())
+        m_portHandle->Drain();
 }
 
 // The start's own line settings are no news: only changes while the link polls are told.

@@ -32,8 +32,9 @@ public:
     const CardPort* PortHandle() const { return m_portHandle.get(); }
     const TComm* Worker() const { return m_worker.get(); }
 
-    // A script's line changes; an interface without a serial line says once per
-    // start in the Active Log that they change nothing there.
+    // A script's line changes, made only after every byte handed over before has
+    // left; an interface without a serial line says once per start in the Active
+    // Log that they change nothing there.
     void SetBaudRate(int baud);
     void LineControl(LineFunction function);
     void SetEcho(bool on) { m_echoOn = on; }
@@ -63,6 +64,10 @@ private:
     void ShowReceived();
     void LineLost(int error);
     void ShowLastError(int error);
+    // Lets every byte already handed to the worker leave: the mailbox empties (the
+    // window works meanwhile; a worker that stops ends the wait), then the
+    // driver's output queue.
+    void LetHandedOverBytesLeave();
     // Records an event of the window thread's, after every event the worker has recorded.
     void Record(const std::function<void(LinkTimeline&, qint64 timeNs)>& add);
     void NoteNoSerialLine();

@@ -24,6 +24,9 @@ public:
     virtual int SetNonBlocking() = 0;
     // Checks that the device's line settings can be read at all.
     virtual int ReadLineSettings() = 0;
+    // Returns once the bytes written have left the device; a port that keeps no
+    // queue of its own returns at once.
+    virtual int Drain() { return 0; }
     virtual int SetBaudRate(int baud) = 0;
     virtual int LineControl(LineFunction function) = 0;
 

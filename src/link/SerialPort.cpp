@@ -120,6 +120,15 @@ int SerialPort::ReadLineSettings()
     return tcgetattr(m_fd, &settings) == 0 ? 0 : errno;
 }
 
+int SerialPort::Drain()
+{
+    std::lock_guard guard(m_lock);
+    while (tcdrain(m_fd) != 0)
+        if (errno != EINTR)
+            return errno;
+    return 0;
+}
+
 int SerialPort::SetBaudRate(int baud)
 {
     std::lock_guard guard(m_lock);

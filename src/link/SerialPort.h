@@ -26,6 +26,8 @@ public:
     int SetNonBlocking() override;
     // Checks that the device's line settings can be read at all.
     int ReadLineSettings() override;
+    // Waits for the driver's output queue to empty (tcdrain).
+    int Drain() override;
     // Raw 8O2 at the given rate, DTR raised and RTS lowered where the device has modem lines.
     int SetBaudRate(int baud) override;
     int LineControl(LineFunction function) override;

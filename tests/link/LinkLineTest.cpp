@@ -120,3 +120,31 @@ TEST_F(LinkLineOnPty, BreakDoesWhatTheSystemDoesOnAPseudoTerminal)
     m_link.SendCommand("00 A4 00 00 02");
     EXPECT_TRUE(PumpUntilResponseEnds("00 A4 00 00 02 A4 "));
 }
+
+TEST_F(LinkLineOnPty, LineChangesWaitForEveryByteHandedOverBeforeThem)
+{
+    StartAndTakeAtr();
+    const qsizetype first = m_link.Timeline().Size();
+    QByteArray bytes;
+    for (int i = 0; i < 64; ++i)
+        bytes.append(char(0xA0 ^ i));
+    const QString sent = "out " + bytes.toHex(' ');
+    const std::pair<std::function<void()>, QString> changes[] = {
+        {[this] { m_link.SetBaudRate(19200); }, "baud 19200"},
+        {[this] { m_link.LineControl(LineFunction::SetBreak); }, "line 8"},
+        {[this] { m_link.LineControl(LineFunction::ClrBreak); }, "line 9"},
+        {[this] { m_link.SetBaudRate(38400); }, "baud 38400"},
+        {[this] { m_link.LineControl(LineFunction::SetBreak); }, "line 8"},
+        {[this] { m_link.LineControl(LineFunction::ClrBreak); }, "line 9"},
+        {[this] { m_link.SetBaudRate(9600); }, "baud 9600"},
+    };
+    QStringList expected;
+    for (const auto& [change, text] : changes) {
+        m_link.SendBytes(bytes); // no byte delay: the last bytes are still on their way
+        change();
+        expected << sent << text;
+    }
+    EXPECT_EQ(TimelineTexts(m_link.Timeline(), first, false), expected);
+    EXPECT_EQ(ReceivedOnceThere(7 * bytes.size()), bytes.repeated(7));
+    EXPECT_EQ(m_host.ErrorBoxes(), QStringList{});
+}

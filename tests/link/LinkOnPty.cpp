@@ -50,3 +50,37 @@ void AtNextPass(std::function<void()> action) { QTimer::singleShot(0, std::move(
 QString SystemText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
 QByteArray Bytes(const char* hex) { return QByteArray::fromHex(hex); }
+
+QStringList TimelineTexts(const LinkTimeline& timeline, qsizetype first, bool withReceived)
+{
+    QStringList texts;
+    QByteArray sent;
+    QByteArray received;
+    const auto endTraffic = [&] {
+        QStringList traffic;
+        if (!sent.isEmpty())
+            traffic << "out " + sent.toHex(' ');
+        if (!received.isEmpty() && withReceived)
+            traffic << "in " + received.toHex(' ');
+        if (!traffic.isEmpty())
+            texts << traffic.join(' ');
+        sent.clear();
+        received.clear();
+    };
+    qint64 lastTime = 0;
+    for (qsizetype i = first; i < timeline.Size(); ++i) {
+        const LinkEvent event = timeline.At(i);
+        EXPECT_GE(event.timeNs, lastTime) << "event " << i;
+        lastTime = event.timeNs;
+        switch (event.kind) {
+        case LinkEventKind::Sent: sent += event.bytes.toByteArray(); break;
+        case LinkEventKind::Received: received += event.bytes.toByteArray(); break;
+        case LinkEventKind::Opened: endTraffic(); texts << "open"; break;
+        case LinkEventKind::Closed: endTraffic(); texts << "close"; break;
+        case LinkEventKind::BaudChanged: endTraffic(); texts << "baud " + QString::number(event.value); break;
+        case LinkEventKind::LineControl: endTraffic(); texts << "line " + QString::number(event.value); break;
+        }
+    }
+    endTraffic();
+    return texts;
+}

@@ -47,5 +47,11 @@ int OpenDescriptors();
 void AtNextPass(std::function<void()> action);
 // The system's text for an errno value, as the "GetLastError" box shows it.
 QString SystemText(int error);
+// The link's events from `first` on, one text each ("open", "baud 9600", "line 8",
+// "close"), with each run of traffic in one text: "out" and the bytes sent, "in" and
+// the bytes received (left out unless `withReceived`), each run joined, because how
+// the line cuts it into chunks is the system's choice. Checks that the times never
+// go back.
+QStringList TimelineTexts(const LinkTimeline& timeline, qsizetype first = 0, bool withReceived = true);
 // Decoded bytes from hexadecimal text.
 QByteArray Bytes(const char* hex);

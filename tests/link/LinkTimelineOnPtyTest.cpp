@@ -1,49 +1,6 @@
 #include "LinkOnPty.h"
 
-#include <QStringList>
 #include <chrono>
-
-namespace {
-
-// The timeline's events from `first` on, one text each, with every run of traffic
-// in one text: the bytes sent, then the bytes received, each run joined, because
-// how the line cuts it into chunks is the system's choice. Also checks that the
-// times never go back and that no echo comes before the byte it repeats.
-QStringList Events(const LinkTimeline& timeline, qsizetype first = 0)
-{
-    QStringList texts;
-    QByteArray sent;
-    QByteArray received;
-    const auto endTraffic = [&] {
-        QStringList traffic;
-        if (!sent.isEmpty())
-            traffic << "out " + sent.toHex(' ');
-        if (!received.isEmpty())
-            traffic << "in " + received.toHex(' ');
-        if (!traffic.isEmpty())
-            texts << traffic.join(' ');
-        sent.clear();
-        received.clear();
-    };
-    qint64 lastTime = 0;
-    for (qsizetype i = first; i < timeline.Size(); ++i) {
-        const LinkEvent event = timeline.At(i);
-        EXPECT_GE(event.timeNs, lastTime) << "event " << i;
-        lastTime = event.timeNs;
-        switch (event.kind) {
-        case LinkEventKind::Sent: sent += event.bytes.toByteArray(); break;
-        case LinkEventKind::Received: received += event.bytes.toByteArray(); break;
-        case LinkEventKind::Opened: endTraffic(); texts << "open"; break;
-        case LinkEventKind::Closed: endTraffic(); texts << "close"; break;
-        case LinkEventKind::BaudChanged: endTraffic(); texts << "baud " + QString::number(event.value); break;
-        case LinkEventKind::LineControl: endTraffic(); texts << "line " + QString::number(event.value); break;
-        }
-    }
-    endTraffic();
-    return texts;
-}
-
-} // namespace
 
 TEST_F(LinkOnPty, TheTimelineRecordsOpensTrafficAndLineChangesInOrderAcrossRestarts)
 {
@@ -61,7 +18,7 @@ TEST_F(LinkOnPty, TheTimelineRecordsOpensTrafficAndLineChangesInOrderAcrossResta
     StartAndTakeAtr();
     m_link.Stop();
 
-    EXPECT_EQ(Events(m_link.Timeline()),
+    EXPECT_EQ(TimelineTexts(m_link.Timeline()),
               (QStringList{"open", "baud 9600", "out 00 a4 00 00 02 in 3f 65 25 00 2c 09 69 90 00 00 a4 00 00 02 a4",
                            "baud 19200", "line 8", "line 9", "close", "open", "baud 9600",
                            "in 3f 65 25 00 2c 09 69 90 00", "close"}));
