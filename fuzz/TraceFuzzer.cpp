@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const Trace trace = DecodeT0(timeline);
     qsizetype placed = 0;
     for (const TraceRow& row : trace.rows)
-        placed += row.bytes.size();
+        placed += trace.Bytes(row).size();
     Fuzz::Require(placed == traffic, "every byte sent or received is in exactly one row");
     TraceText(trace);
     PcapFile(trace);

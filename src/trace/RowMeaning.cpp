@@ -47,14 +47,14 @@ QString OpenedText(const Trace& trace, qint32 open)
            + QDateTime::fromMSecsSinceEpoch(wallNs / 1'000'000).toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz"));
 }
 
-QString ExchangeRowText(const TraceExchange& exchange, const TraceRow& row)
+QString ExchangeRowText(const TraceExchange& exchange, const TraceRow& row, QByteArrayView bytes)
 {
-    const qsizetype count = row.bytes.size();
+    const qsizetype count = row.size;
     switch (row.kind) {
     case TraceKind::Header: return HeaderMeaning(exchange);
     case TraceKind::Echo: return Bytes(count, "echo of the byte sent", "echo of %1 bytes sent");
     case TraceKind::Procedure:
-        if (!row.bytes.isEmpty() && quint8(row.bytes[0]) == exchange.Ins())
+        if (!bytes.isEmpty() && quint8(bytes[0]) == exchange.Ins())
             return QStringLiteral("ACK: the rest of the data may follow");
         return QStringLiteral("INS xor FF: one data byte may follow");
     case TraceKind::Null:
@@ -86,7 +86,7 @@ const TraceAtr* Trace::AtrOf(const TraceRow& row) const
 QString RowMeaning(const Trace& trace, const TraceRow& row)
 {
     if (const TraceExchange* exchange = trace.ExchangeOf(row))
-        return ExchangeRowText(*exchange, row);
+        return ExchangeRowText(*exchange, row, trace.Bytes(row));
     if (const TraceAtr* atr = trace.AtrOf(row))
         return AtrSummary(atr->atr);
     switch (row.kind) {

@@ -20,6 +20,8 @@ constexpr TraceDirection SlotDirection[] = {TraceDirection::ToCard, TraceDirecti
 
 } // namespace
 
+T0Decoder::T0Decoder() { m_trace.growing.resize(SlotCount); }
+
 void T0Decoder::Add(const LinkEvent& event)
 {
     m_now = event.timeNs;
@@ -292,15 +294,35 @@ void T0Decoder::AddByte(Slot slot, TraceKind kind, qint32 ref, quint8 byte, bool
     const qint32 open = m_open[slot];
     if (!join || open < 0 || m_trace.rows[open].kind != kind || m_trace.rows[open].ref != ref) {
         if (slot == CardSlot) {
-            m_open[ProgramSlot] = -1;
-            m_open[EchoSlot] = -1;
+            CloseSlot(ProgramSlot);
+            CloseSlot(EchoSlot);
         } else {
-            m_open[CardSlot] = -1;
+            CloseSlot(CardSlot);
         }
+        CloseSlot(slot);
         m_open[slot] = NewRow(kind, SlotDirection[slot], ref);
+        m_trace.rows[m_open[slot]].offset = -1 - slot;
     }
-    m_trace.rows[m_open[slot]].bytes.append(char(byte));
+    m_trace.growing[slot].append(char(byte));
+    ++m_trace.rows[m_open[slot]].size;
     m_lastNs = m_now;
+}
+
+// A row that is done moves its bytes to the trace's bytes, after those of the rows before.
+void T0Decoder::CloseSlot(Slot slot)
+{
+    if (m_open[slot] < 0)
+        return;
+    m_trace.rows[m_open[slot]].offset = m_trace.bytes.size();
+    m_trace.bytes += m_trace.growing[slot];
+    m_trace.growing[slot].resize(0);
+    m_open[slot] = -1;
+}
+
+void T0Decoder::CloseSlots()
+{
+    for (int slot = 0; slot < SlotCount; ++slot)
+        CloseSlot(Slot(slot));
 }
 
 void T0Decoder::AddPortRow(TraceKind kind, qint32 ref)

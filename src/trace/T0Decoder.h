@@ -12,6 +12,7 @@
 // unrecognised bytes. The rows depend on the events alone.
 class T0Decoder {
 public:
+    T0Decoder();
     void Add(const LinkEvent& event);
     // The rows so far; the last rows may still grow.
     const Trace& Current() const { return m_trace; }
@@ -51,7 +52,8 @@ private:
     void AddByte(Slot slot, TraceKind kind, qint32 ref, quint8 byte, bool join = true);
     void AddPortRow(TraceKind kind, qint32 ref);
     qint32 NewRow(TraceKind kind, TraceDirection direction, qint32 ref);
-    void CloseSlots() { m_open.fill(-1); }
+    void CloseSlot(Slot slot);
+    void CloseSlots();
     TraceExchange& Exchange() { return m_trace.exchanges[m_exchange]; }
     qint64 WallNs() const { return m_openWallNs + (m_now - m_openTimeNs); }
 

@@ -32,10 +32,12 @@ enum class UnrecognisedReason : qint32 {
 };
 
 // One row: consecutive bytes of one part of the traffic, or one event of the port.
+// Its bytes are kept by the trace (Trace::Bytes).
 struct TraceRow {
     qint64 sinceOpenNs = 0; // from the port's open to the row's first byte
     qint64 silenceNs = -1;  // from the byte or event before; -1 for the first row
-    QByteArray bytes;       // card values
+    qsizetype offset = 0;   // in Trace::bytes; -1 - n while the row grows in Trace::growing[n]
+    qsizetype size = 0;     // bytes
     qint32 ref = -1;        // see TraceKind
     TraceKind kind = TraceKind::Unrecognised;
     TraceDirection direction = TraceDirection::None;
@@ -86,6 +88,17 @@ struct Trace {
     QList<TraceExchange> exchanges;
     QList<TraceAtr> atrs;
     QList<qint64> opens; // wall-clock time of each open, ns since 1970
+    // The rows' bytes (card values), one row after the other. Rows still growing
+    // keep theirs apart until they are done, as bytes sent and their echo interleave.
+    QByteArray bytes;
+    QList<QByteArray> growing;
+
+    QByteArrayView Bytes(const TraceRow& row) const
+    {
+        if (row.offset < 0)
+            return growing[-1 - row.offset];
+        return QByteArrayView(bytes).sliced(row.offset, row.size);
+    }
 
     const TraceExchange* ExchangeOf(const TraceRow& row) const;
     const TraceAtr* AtrOf(const TraceRow& row) const;

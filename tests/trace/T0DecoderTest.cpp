@@ -16,7 +16,7 @@ QStringList Rows(const Trace& trace)
     QStringList rows;
     for (const TraceRow& row : trace.rows) {
         const QString meaning = row.kind == TraceKind::PortOpened ? QStringLiteral("port opened") : RowMeaning(trace, row);
-        rows.append(DirectionText(row.direction) + u'|' + QString::fromLatin1(row.bytes.toHex(' ').toUpper()) + u'|'
+        rows.append(DirectionText(row.direction) + u'|' + QString::fromLatin1(trace.Bytes(row).toByteArray().toHex(' ').toUpper()) + u'|'
                     + meaning);
     }
     return rows;
@@ -185,10 +185,11 @@ TEST(T0Decoder, AnyTrafficGivesRowsThatHoldEveryByte)
         const Trace trace = DecodeT0(timeline);
         qint64 shown = 0;
         for (const TraceRow& row : trace.rows) {
-            shown += row.bytes.size();
+            shown += trace.Bytes(row).size();
             ASSERT_FALSE(RowMeaning(trace, row).isEmpty());
             RowFields(trace, row);
         }
         ASSERT_EQ(shown, bytes) << "round " << round;
+        ASSERT_EQ(trace.bytes.size(), bytes) << "every row done keeps its bytes in the trace";
     }
 }
