@@ -1,5 +1,5 @@
 // The run controls of the main window: Initialize, Send Data, Exit, the data
-// sender, data files, saving the Active Log and the transcript.
+// sender, data files, saving the Active Log and the transcript, exporting the trace.
 #include "base/Dialogs.h"
 #include "base/ErrorBoundary.h"
 #include "base/RtfWriter.h"
@@ -8,6 +8,7 @@
 #include "datafile/DataTransmitter.h"
 #include "main/EditorLines.h"
 #include "main/TMainForm.h"
+#include "trace/PcapExport.h"
 #include "ui_TMainForm.h"
 
 void TMainForm::ConnectRunControls()
@@ -64,6 +65,16 @@ void TMainForm::SaveTranscript1Click()
                                         QStringLiteral("*.txt"), QStringLiteral("txt")};
         if (const auto path = m_dialogs.AskSaveFile(request))
             SaveFile(*path, m_session.Transcript().FileText());
+    });
+}
+
+void TMainForm::ExportTrace1Click()
+{
+    RunGuarded(m_dialogs, [this] {
+        const FileDialogRequest request{QStringLiteral("Export Trace"), QStringLiteral("Wireshark Trace|*.pcap"), {},
+                                        QStringLiteral("*.pcap"), QStringLiteral("pcap")};
+        if (const auto path = m_dialogs.AskSaveFile(request))
+            SavePcap(*path, Link().Timeline());
     });
 }
 

@@ -35,6 +35,7 @@ TMainForm::TMainForm(Dialogs& dialogs, TDisplayForm& display, QWidget* parent)
     ConnectControls();
     ConnectRunControls();
     ConnectScriptsPage();
+    m_ui->TraceSheet->Follow(Link().Timeline());
 }
 
 TMainForm::~TMainForm() = default;
@@ -46,6 +47,7 @@ void TMainForm::ConnectControls()
     connect(m_ui->Exit1, &QAction::triggered, this, &TMainForm::Exit1Click);
     connect(m_ui->Save1, &QAction::triggered, this, &TMainForm::Save1Click);
     connect(m_ui->SaveTranscript1, &QAction::triggered, this, &TMainForm::SaveTranscript1Click);
+    connect(m_ui->ExportTrace1, &QAction::triggered, this, &TMainForm::ExportTrace1Click);
     connect(m_ui->OpenXPL1, &QAction::triggered, this, &TMainForm::OpenXPL1Click);
     connect(m_ui->CustomCommand1, &QAction::triggered, this, &TMainForm::CustomCommand1Click);
 }

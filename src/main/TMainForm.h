@@ -43,6 +43,7 @@ public:
     void Exit1Click();
     void Save1Click();
     void SaveTranscript1Click();
+    void ExportTrace1Click();
     void OpenXPL1Click();
     void CustomCommand1Click();
 

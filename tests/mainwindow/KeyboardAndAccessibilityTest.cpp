@@ -39,9 +39,9 @@ protected:
 
 // A control that hands its focus to another (a tab widget to its bar) is named
 // through that one; a combo box's popup list is a window of its own.
-TEST_F(KeyboardAndAccessibilityTest, EveryFocusableControlOfTheThreePagesHasAName)
+TEST_F(KeyboardAndAccessibilityTest, EveryFocusableControlOfEveryPageHasAName)
 {
-    for (QWidget* page : {ui().Interface, ui().Setup, ui().TabSheet1}) {
+    for (QWidget* page : {ui().Interface, ui().Setup, ui().TabSheet1, static_cast<QWidget*>(ui().TraceSheet)}) {
         for (QWidget* widget : page->findChildren<QWidget*>()) {
             if (widget->focusPolicy() == Qt::NoFocus || widget->window() != &form())
                 continue;
@@ -91,13 +91,16 @@ TEST_F(KeyboardAndAccessibilityTest, OnTheSetupPageAltSIsSave)
     EXPECT_TRUE(shownTexts("message").isEmpty());
 }
 
-TEST_F(KeyboardAndAccessibilityTest, TabVisitsTheSetupAndScriptsPages)
+TEST_F(KeyboardAndAccessibilityTest, TabVisitsTheSetupScriptsAndTracePages)
 {
     showActive();
     ui().MainTab->setCurrentWidget(ui().Setup);
     expectVisited(tabCycle(ui().COMLIST), {"COMLIST", "Delay", "CmdDelay", "BaudRate", "AutoInit", "Button1", "MainTab"});
     ui().MainTab->setCurrentWidget(ui().TabSheet1);
     expectVisited(tabCycle(ui().LoadScript), {"LoadScript", "ScriptList", "MainTab"});
+    ui().MainTab->setCurrentWidget(ui().TraceSheet);
+    expectVisited(tabCycle(ui().TraceSheet->findChild<QWidget*>("TraceFilter")),
+                  {"TraceFilter", "TraceTable", "TraceFields", "MainTab"});
 }
 
 // Tab visits every control of the Interface page and comes round again: the

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "trace/TraceField.h"
+
+#include <QList>
+#include <QTimer>
+#include <QWidget>
+#include <memory>
+
+namespace Ui {
+class TracePage;
+}
+class LinkTimeline;
+class TraceFilterModel;
+class TraceModel;
+
+// The Trace page: the decoded traffic of a card link in a table that follows it,
+// a filter field above the table and the fields of the selected ATR or exchange
+// below it. The table looks for new traffic every so often, so a fast stream
+// costs the window one short decoding step per look.
+class TracePage : public QWidget {
+    Q_OBJECT
+public:
+    explicit TracePage(QWidget* parent = nullptr);
+    ~TracePage() override;
+
+    // Shows the trace of `timeline` from now on; it must outlive the page.
+    void Follow(const LinkTimeline& timeline);
+    // Takes in what the timeline gained since the last look, for a short while
+    // at most; false while some is left for the next look.
+    bool Update();
+
+    TraceModel* model() const { return m_model.get(); }
+
+private:
+    void ConnectModels();
+    void SizeColumns();
+    void ApplyFilter();
+    void ShowFields();
+    void ShowRowCount();
+    int CurrentRow() const;
+
+    std::unique_ptr<Ui::TracePage> m_ui;
+    std::unique_ptr<TraceModel> m_model;
+    std::unique_ptr<TraceFilterModel> m_filter;
+    QList<TraceField> m_fields; // shown in the detail pane
+    QTimer m_poll;
+    QTimer m_filterPause;
+};
