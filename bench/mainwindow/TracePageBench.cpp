@@ -1,0 +1,164 @@
+// The Trace page following the card link while it streams: READ BINARY commands
+// of 16 bytes (each echoed, then the procedure byte, the data and the status
+// word) go to the card simulator through the real main window, with the Trace
+// page in front, each once the card has answered the one before. Prints how long the window let a 10 ms
+// timer wait at most (target: it answers within 100 ms throughout), the
+// exchanges per second, and what the page costs: the heap that a fresh page
+// takes for the whole run (target under 100 MB) and the time it needs to catch up.
+// Arguments: the number of exchanges (100,000); "without" for the same run with
+// the page following an idle timeline instead of the link, to compare.
+#include "cardsim/CardSimulator.h"
+#include "common/Offscreen.h"
+#include "common/PrintedDialogs.h"
+#include "common/ProcessFigures.h"
+#include "main/TMainForm.h"
+#include "trace/TraceModel.h"
+#include "ui_TMainForm.h"
+#include "windows/TDisplayForm.h"
+#include "windows/TracePage.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr auto TimerInterval = 10ms;
+
+// Processor time of the calling thread, in milliseconds.
+double ThreadCpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
+// The longest time between two firings of a short timer: how long the window
+// kept everything else waiting. The wall clock counts the time other programs
+// had the processor too; the window thread's processor time counts only its work.
+class LongestWait {
+public:
+    LongestWait()
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            const double cpu = ThreadCpuMs();
+            m_longestMs = std::max(m_longestMs, m_sinceLast.nsecsElapsed() / 1e6);
+            m_longestCpuMs = std::max(m_longestCpuMs, cpu - m_lastCpuMs);
+            m_sinceLast.restart();
+            m_lastCpuMs = cpu;
+        });
+        m_sinceLast.start();
+        m_lastCpuMs = ThreadCpuMs();
+        m_timer.start(TimerInterval);
+    }
+    double Ms() const { return m_longestMs; }
+    double CpuMs() const { return m_longestCpuMs; }
+
+private:
+    QTimer m_timer;
+    QElapsedTimer m_sinceLast;
+    double m_lastCpuMs = 0;
+    double m_longestMs = 0;
+    double m_longestCpuMs = 0;
+};
+
+// What the card's answers fill the response with: the echo of the header, the
+// procedure byte, the data and the status word (the SELECT's data echoed too).
+constexpr qsizetype AnswerBytes = 5 + 1 + 16 + 2;
+constexpr qsizetype SelectAnswerBytes = 5 + 1 + 2 + 2;
+
+// Each command waits for the card's answer, as a script does.
+bool AnswerCame(TMainForm& form, qsizetype bytes)
+{
+    QElapsedTimer patience;
+    patience.start();
+    while (form.Response().size() < bytes * 3 && patience.elapsed() < 10'000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    return form.Response().size() >= bytes * 3;
+}
+
+double Mb(qint64 bytes) { return double(bytes) / (1024 * 1024); }
+
+// A fresh page shown over the whole timeline: its heap and the time to catch up.
+void MeasureFreshPage(const LinkTimeline& timeline)
+{
+    const qint64 heapBefore = HeapBytesInUse();
+    QElapsedTimer clock;
+    clock.start();
+    TracePage page;
+    page.resize(800, 500);
+    page.show();
+    page.Follow(timeline);
+    while (!page.Update()) {
+    }
+    page.grab();
+    std::printf("a fresh page over the whole run: %lld rows, caught up in %.0f ms; its heap %.1f MB "
+                "(target under 100 MB); the timeline itself %.1f MB\n",
+                qlonglong(page.model()->rowCount()), clock.nsecsElapsed() / 1e6, Mb(HeapBytesInUse() - heapBefore),
+                Mb(timeline.MemoryBytes()));
+}
+
+// Starts the link on the simulator and selects EF 0001, whose 16 bytes are read.
+bool StartLink(TMainForm& form, CardSimulator& simulator)
+{
+    form.ui().COMLIST->setText(simulator.devicePath());
+    form.ui().Delay->setText(QStringLiteral("0"));
+    form.StartCard();
+    if (!simulator.waitForOpens(1, 10s))
+        return false;
+    form.SendCommand(QStringLiteral("00 A4 00 00 02 00 01"));
+    return AnswerCame(form, SelectAnswerBytes);
+}
+
+// Sends the commands and prints the figures of the run.
+bool Stream(TMainForm& form, int exchanges, const char* label)
+{
+    const LongestWait wait;
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < exchanges; ++i) {
+        form.SendCommand(QStringLiteral("00 B0 00 00 10"));
+        if (!AnswerCame(form, AnswerBytes))
+            return false;
+    }
+    const double seconds = clock.nsecsElapsed() / 1e9;
+    while (!form.ui().TraceSheet->Update()) {
+    }
+    std::printf("%s: %d exchanges in %.1f s (%.0f a second), %lld rows on the page; the window answered within "
+                "%.1f ms at worst (target 100 ms), %.1f ms of its own work at worst; peak resident size %s\n",
+                label, exchanges, seconds, exchanges / seconds, qlonglong(form.ui().TraceSheet->model()->rowCount()),
+                wait.Ms(), wait.CpuMs(), qPrintable(MemoryFigure(QStringLiteral("VmHWM"))));
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const int exchanges = argc > 1 ? std::max(1, QByteArray(argv[1]).toInt()) : 100'000;
+    const bool without = argc > 2 && QByteArray(argv[2]) == "without";
+    UseOffscreenUnlessSet();
+    QApplication app(argc, argv);
+    CardSimulator simulator;
+    const LinkTimeline idle;
+    PrintedDialogs dialogs;
+    TDisplayForm display;
+    TMainForm form(dialogs, display);
+    form.show();
+    QApplication::processEvents(); // the first showing loads the settings and clears the panes
+    form.ui().MainTab->setCurrentWidget(form.ui().TraceSheet);
+    if (without)
+        form.ui().TraceSheet->Follow(idle);
+    if (!StartLink(form, simulator))
+        return std::printf("the card did not answer: %s\n", qPrintable(form.Response())), 1;
+    if (!Stream(form, exchanges, without ? "the page idle" : "the page following the link"))
+        return std::printf("the card did not answer: %s\n", qPrintable(form.Response())), 1;
+    if (!without)
+        MeasureFreshPage(form.Link().Timeline());
+    return 0;
+}
