@@ -2,31 +2,11 @@
 
 #include "base/KestrinError.h"
 #include "common/Tshark.h"
-#include "cardsim/SimulatedRun.h"
 #include "trace/PcapExport.h"
 #include "trace/T0Decoder.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-
-namespace {
-
-// A run like the demo's against the simulator: the ATR, a GSM SELECT of the MF
-// with its GET RESPONSE, and an ISO SELECT of the ICCID with its READ BINARY.
-LinkTimeline DemoRun()
-{
-    SimulatedRun run;
-    run.Open();
-    run.Send(QByteArray::fromHex("A0 A4 00 00 02 3F 00"));
-    run.Send(QByteArray::fromHex("A0 C0 00 00 0F"));
-    run.Send(QByteArray::fromHex("00 A4 00 00 02 2F E2"));
-    run.Send(QByteArray::fromHex("00 B0 00 00 0A"));
-    run.Close();
-    run.Open(QByteArray::fromHex("3F 96 18 80 1F C7 80 31 E0 73 FE 21 2B"));
-    return run.Timeline();
-}
-
-} // namespace
 
 TEST(PcapExport, WritesUpperLayerPacketsWithDissectorAndDirection)
 {

@@ -1,5 +1,7 @@
 #include "TimelineSteps.h"
 
+#include "cardsim/SimulatedRun.h"
+
 #include <QStringList>
 #include <gtest/gtest.h>
 
@@ -40,4 +42,17 @@ LinkTimeline Steps(const QString& steps)
         now += StepNs;
     }
     return timeline;
+}
+
+LinkTimeline DemoRun()
+{
+    SimulatedRun run;
+    run.Open();
+    run.Send(QByteArray::fromHex("A0 A4 00 00 02 3F 00"));
+    run.Send(QByteArray::fromHex("A0 C0 00 00 0F"));
+    run.Send(QByteArray::fromHex("00 A4 00 00 02 2F E2"));
+    run.Send(QByteArray::fromHex("00 B0 00 00 0A"));
+    run.Close();
+    run.Open(QByteArray::fromHex("3F 96 18 80 1F C7 80 31 E0 73 FE 21 2B"));
+    return run.Timeline();
 }

@@ -9,3 +9,8 @@
 //   "> 00 A4" (bytes sent, one event each, as the link's worker writes them),
 //   "< 61 0F" (bytes received in one chunk).
 LinkTimeline Steps(const QString& steps);
+
+// A run like the demo's against the simulator: the ATR, a GSM SELECT of the MF
+// with its GET RESPONSE, and an ISO SELECT of the ICCID with its READ BINARY;
+// then the port closes and opens again on a card with another ATR.
+LinkTimeline DemoRun();

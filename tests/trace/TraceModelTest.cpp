@@ -1,3 +1,5 @@
+#include "TimelineSteps.h"
+
 #include "cardsim/SimulatedRun.h"
 #include "trace/T0Decoder.h"
 #include "trace/TraceFilterModel.h"
@@ -10,20 +12,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-// A run like the demo's: the ATR, a GSM SELECT with its GET RESPONSE, an ISO
-// SELECT that fails, and a second open.
-LinkTimeline DemoRun()
-{
-    SimulatedRun run;
-    run.Open();
-    run.Send(QByteArray::fromHex("A0 A4 00 00 02 3F 00"));
-    run.Send(QByteArray::fromHex("A0 C0 00 00 0F"));
-    run.Send(QByteArray::fromHex("00 A4 00 00 02 6F 07"));
-    run.Close();
-    run.Open();
-    return run.Timeline();
-}
 
 void Append(LinkTimeline& timeline, const LinkEvent& event)
 {
@@ -146,7 +134,7 @@ TEST(TraceModel, FieldsBelongToAtrsAndExchangesAndTheFilterNarrowsByAnyColumn)
     const struct {
         const char* text;
         int rows;
-    } cases[] = {{"", int(model.rowCount())}, {"select 3f00", 1}, {" 6A 82", 1}, {"from card", 9}, {"no such text", 0}};
+    } cases[] = {{"", int(model.rowCount())}, {"select 3f00", 1}, {" 61 0F", 1}, {"from card", 12}, {"no such text", 0}};
     for (const auto& c : cases) {
         filter.SetText(c.text);
         EXPECT_EQ(filter.rowCount(), c.rows) << c.text;
