@@ -95,8 +95,7 @@ int main(int argc, char** argv)
     const QByteArray rtf = WriteRtf(log.Runs());
     const double saveMs = save.nsecsElapsed() / 1e6;
     const qsizetype length = log.Text().size();
-    std::printf("display blocks: %d; content %lld characters (expected %lld)\n", log.document()->blockCount(),
-                qlonglong(length), qlonglong(total / 10 * 10) * 3);
+    std::printf("content %lld characters (expected %lld)\n", qlonglong(length), qlonglong(total / 10 * 10) * 3);
     std::printf("Runs + WriteRtf of the whole log: %.0f ms, %lld bytes\n", saveMs, qlonglong(rtf.size()));
     std::printf("memory: %s before feeding, peak (VmHWM) %s\n", qPrintable(before), qPrintable(MemoryFigure("VmHWM")));
     return length == qsizetype(total / 10 * 10) * 3 ? 0 : 1;

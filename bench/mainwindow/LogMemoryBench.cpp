@@ -36,7 +36,7 @@ Mark Measure()
 }
 
 // The log's length in characters; every byte received shows as three.
-qsizetype LoggedBytes(TMainForm& form) { return (form.ui().Memo1->document()->characterCount() - 1) / 3; }
+qsizetype LoggedBytes(TMainForm& form) { return form.ui().Memo1->Length() / 3; }
 
 class Stream {
 public:

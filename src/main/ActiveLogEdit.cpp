@@ -1,8 +1,12 @@
 #include "main/ActiveLogEdit.h"
 
-#include "main/ActiveLogBlocks.h"
+#include "base/Colours.h"
+#include "main/ActiveLogAccessible.h"
 #include "main/ActiveLogText.h"
 
+#include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
 #include <QEvent>
 #include <QScrollBar>
 
@@ -16,20 +20,35 @@ bool MayMoveCaret(QEvent::Type type)
            type == QEvent::MouseMove || type == QEvent::KeyPress || type == QEvent::InputMethod;
 }
 
+LogFormat LogFormatOf(const QTextCharFormat& format)
+{
+    LogFormat log;
+    if (format.foreground().style() != Qt::NoBrush) {
+        const QColor colour = format.foreground().color();
+        log.colour = Colours::Rgb(colour.red(), colour.green(), colour.blue());
+    }
+    log.bold = format.fontWeight() >= QFont::DemiBold;
+    log.italic = format.fontItalic();
+    return log;
+}
+
 } // namespace
 
-ActiveLogEdit::ActiveLogEdit(QWidget* parent) : QPlainTextEdit(parent), m_insertion(document())
+ActiveLogEdit::ActiveLogEdit(QWidget* parent) : QAbstractScrollArea(parent)
 {
+    InstallActiveLogAccessibility();
     setAccessibleName(QStringLiteral("Active Log"));
-    setUndoRedoEnabled(false);
-    setReadOnly(true);
-    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     setFocusPolicy(Qt::StrongFocus);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    viewport()->setCursor(Qt::IBeamCursor);
+    viewport()->setBackgroundRole(QPalette::Base);
+    m_fonts.SetFont(font());
+    Rewrap();
     m_batchTimer.setSingleShot(true);
     m_batchTimer.setInterval(BatchInterval);
     connect(&m_batchTimer, &QTimer::timeout, this, &ActiveLogEdit::Flush);
-    connect(this, &QPlainTextEdit::cursorPositionChanged, this, &ActiveLogEdit::FollowCaret);
     installEventFilter(this);
     viewport()->installEventFilter(this);
 }
@@ -38,7 +57,7 @@ void ActiveLogEdit::InsertAtCaret(const QString& text)
 {
     if (text.isEmpty())
         return;
-    const QTextCharFormat format = currentCharFormat();
+    const LogFormat format = LogFormatOf(m_charFormat);
     const QString normalised = ActiveLogText::NormalisedLineEnds(text);
     if (!m_pending.isEmpty() && m_pending.last().format == format)
         m_pending.last().text += normalised;
@@ -53,16 +72,14 @@ void ActiveLogEdit::InsertAtCaret(const QString& text)
 
 QString ActiveLogEdit::Text()
 {
-    QString text;
-    for (const TextRun& run : Runs())
-        text += run.lineEnd ? QStringLiteral("\r\n") : run.text;
-    return text;
+    Flush();
+    return m_content.Text(0, m_content.Length()).replace(u'\n', QStringLiteral("\r\n"));
 }
 
 QList<TextRun> ActiveLogEdit::Runs()
 {
     Flush();
-    return ActiveLogBlocks::Runs(*document());
+    return m_content.Runs();
 }
 
 void ActiveLogEdit::Clear()
@@ -70,77 +87,111 @@ void ActiveLogEdit::Clear()
     m_batchTimer.stop();
     m_pending.clear();
     m_pendingLength = 0;
-    m_applying = true;
-    clear();
-    m_applying = false;
-    m_insertion = QTextCursor(document());
+    m_content.Clear();
+    m_caret = m_anchor = m_insertion = 0;
+    Rewrap();
 }
+
+void ActiveLogEdit::setCurrentCharFormat(const QTextCharFormat& format) { m_charFormat = format; }
 
 void ActiveLogEdit::Flush()
 {
     m_batchTimer.stop();
     if (m_pending.isEmpty())
         return;
-    m_applying = true;
-    const QTextCursor caret = textCursor();
-    if (caret.hasSelection()) {
-        ApplyKeepingSelection(caret);
-    } else {
-        ApplyPending();
-        if (caret.atEnd())
-            verticalScrollBar()->setValue(verticalScrollBar()->maximum());
-    }
-    m_applying = false;
-}
-
-bool ActiveLogEdit::eventFilter(QObject* watched, QEvent* event)
-{
-    if (MayMoveCaret(event->type()))
-        Flush();
-    return QPlainTextEdit::eventFilter(watched, event);
+    const bool followEnd = !HasSelection() && m_caret == m_content.Length();
+    ApplyPending();
+    UpdateScrollRange();
+    if (followEnd)
+        verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+    viewport()->update();
 }
 
 void ActiveLogEdit::ApplyPending()
 {
     const QList<Pending> pending = std::exchange(m_pending, {});
     m_pendingLength = 0;
-    m_insertion.beginEditBlock();
-    for (const Pending& piece : pending)
-        InsertPiece(piece);
-    m_insertion.endEditBlock();
-}
-
-// The operator's selection keeps covering the same text: what goes in at its end
-// stays outside it.
-void ActiveLogEdit::ApplyKeepingSelection(const QTextCursor& caret)
-{
-    const bool forward = caret.anchor() < caret.position();
-    QTextCursor start(document()), end(document());
-    start.setPosition(caret.selectionStart());
-    end.setPosition(caret.selectionEnd());
-    end.setKeepPositionOnInsert(true);
-    ApplyPending();
-    QTextCursor restored(document());
-    restored.setPosition((forward ? start : end).position());
-    restored.setPosition((forward ? end : start).position(), QTextCursor::KeepAnchor);
-    setTextCursor(restored);
-}
-
-void ActiveLogEdit::InsertPiece(const Pending& piece)
-{
-    const QList<QStringView> lines = QStringView(piece.text).split(u'\n');
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (i > 0)
-            m_insertion.insertBlock(ActiveLogBlocks::LineStart(), piece.format);
-        if (lines[i].isEmpty())
-            continue;
-        m_insertion.insertText(lines[i].toString(), piece.format);
-        ActiveLogBlocks::SplitLongBlock(m_insertion.block(), MaxBlockLength);
+    const qsizetype at = m_insertion, line = m_content.LineOf(at), lines = m_content.LineCount();
+    for (const Pending& piece : pending) {
+        m_content.Insert(m_insertion, piece.text, m_content.FormatIndex(piece.format));
+        m_insertion += piece.text.size();
+    }
+    m_rows.Update(line, at - m_content.LineStart(line), m_insertion - at, m_content.LineCount() - lines);
+    ShiftSelection(at, m_insertion - at);
+    if (QAccessible::isActive()) {
+        QAccessibleTextInsertEvent inserted(this, int(at), m_content.Text(at, m_insertion));
+        QAccessible::updateAccessibility(&inserted);
     }
 }
 
-void ActiveLogEdit::FollowCaret()
+// Text put in at `at` pushes on what lies behind it. The operator's selection keeps
+// covering the same text: what goes in at its end stays outside it; a caret without
+// a selection goes on behind the new text.
+void ActiveLogEdit::ShiftSelection(qsizetype at, qsizetype length)
 {
-    if (!m_applying)
-        m_insertion.setPosition(textCursor().position());
+    const qsizetype start = std::min(m_anchor, m_caret), end = std::max(m_anchor, m_caret);
+    const qsizetype newStart = start >= at ? start + length : start;
+    const qsizetype newEnd = end > at || (end == at && start == end) ? end + length : end;
+    const bool forward = m_anchor <= m_caret;
+    m_anchor = forward ? newStart : newEnd;
+    m_caret = forward ? newEnd : newStart;
+}
+
+QString ActiveLogEdit::SelectedText() const
+{
+    return m_content.Text(std::min(m_anchor, m_caret), std::max(m_anchor, m_caret));
+}
+
+void ActiveLogEdit::Select(qsizetype anchor, qsizetype position)
+{
+    Flush();
+    SetCaret(anchor, position);
+    EnsureVisible(m_caret);
+}
+
+void ActiveLogEdit::SelectAll()
+{
+    Flush();
+    SetCaret(0, m_content.Length());
+    ToSelectionClipboard();
+}
+
+void ActiveLogEdit::Copy() const
+{
+    if (HasSelection())
+        QGuiApplication::clipboard()->setText(SelectedText());
+}
+
+// The operator moved the caret or the selection: the insertion point follows.
+void ActiveLogEdit::SetCaret(qsizetype anchor, qsizetype position)
+{
+    const qsizetype length = m_content.Length();
+    const bool selectionChanged = HasSelection() || anchor != position;
+    m_anchor = std::clamp<qsizetype>(anchor, 0, length);
+    m_caret = std::clamp<qsizetype>(position, 0, length);
+    m_insertion = m_caret;
+    RestartBlink();
+    viewport()->update();
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleTextCursorEvent moved(this, int(m_caret));
+    QAccessible::updateAccessibility(&moved);
+    if (selectionChanged) {
+        QAccessibleTextSelectionEvent selected(this, int(std::min(m_anchor, m_caret)), int(std::max(m_anchor, m_caret)));
+        QAccessible::updateAccessibility(&selected);
+    }
+}
+
+void ActiveLogEdit::ToSelectionClipboard() const
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (HasSelection() && clipboard->supportsSelection())
+        clipboard->setText(SelectedText(), QClipboard::Selection);
+}
+
+bool ActiveLogEdit::eventFilter(QObject* watched, QEvent* event)
+{
+    if (MayMoveCaret(event->type()))
+        Flush();
+    return QAbstractScrollArea::eventFilter(watched, event);
 }

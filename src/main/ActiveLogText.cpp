@@ -3,27 +3,25 @@
 namespace ActiveLogText {
 namespace {
 
-// The end of the piece that starts at `start` and would run on past maxLength.
-qsizetype PieceEnd(QStringView line, qsizetype start, qsizetype maxLength)
+bool IsHexDigit(QChar c)
 {
-    const qsizetype limit = start + maxLength;
-    for (qsizetype end = limit; end > limit - maxLength / 4; --end) {
-        if (line[end - 1] == u' ')
-            return end;
-    }
-    return maxLength > 1 && line[limit - 1].isHighSurrogate() ? limit - 1 : limit;
+    const char16_t unit = c.unicode();
+    return (unit >= u'0' && unit <= u'9') || (unit >= u'A' && unit <= u'F');
+}
+
+int DigitValue(QChar c)
+{
+    const char16_t unit = c.unicode();
+    return unit <= u'9' ? unit - u'0' : unit - u'A' + 10;
 }
 
 } // namespace
 
-QList<qsizetype> BlockCuts(QStringView line, qsizetype maxLength)
+bool IsByteAt(QStringView text, qsizetype at)
 {
-    QList<qsizetype> cuts;
-    for (qsizetype start = 0; line.size() - start > maxLength;) {
-        start = PieceEnd(line, start, maxLength);
-        cuts.append(start);
-    }
-    return cuts;
+    return at + 2 < text.size() && IsHexDigit(text[at]) && IsHexDigit(text[at + 1]) && text[at + 2] == u' ';
 }
+
+quint8 ByteAt(QStringView text, qsizetype at) { return quint8(DigitValue(text[at]) << 4 | DigitValue(text[at + 1])); }
 
 } // namespace ActiveLogText

@@ -4,22 +4,6 @@
 
 using namespace ActiveLogText;
 
-namespace {
-
-QStringList Pieces(const QString& line, qsizetype maxLength)
-{
-    QStringList pieces;
-    qsizetype start = 0;
-    for (qsizetype cut : BlockCuts(line, maxLength)) {
-        pieces.append(line.mid(start, cut - start));
-        start = cut;
-    }
-    pieces.append(line.mid(start));
-    return pieces;
-}
-
-} // namespace
-
 TEST(ActiveLogText, EveryKindOfLineEndBecomesOneNewline)
 {
     EXPECT_EQ(NormalisedLineEnds("a\r\nb\rc\nd\r\r\ne"), "a\nb\nc\nd\n\ne");
@@ -28,17 +12,15 @@ TEST(ActiveLogText, EveryKindOfLineEndBecomesOneNewline)
     EXPECT_EQ(NormalisedLineEnds("3F "), "3F ");
 }
 
-TEST(ActiveLogText, LongLinesAreCutAfterABlankNearTheLimit)
+TEST(ActiveLogText, AReceivedByteReadsAsTwoUpperCaseDigitsAndABlank)
 {
-    EXPECT_TRUE(BlockCuts(u"0123456789", 10).isEmpty());
-    EXPECT_EQ(Pieces("3F 3F 3F 3F 3F 3F ", 10), QStringList({"3F 3F 3F ", "3F 3F 3F "}));
-    EXPECT_EQ(Pieces("abcdefghijklmnopqrstuvwxy", 10), QStringList({"abcdefghij", "klmnopqrst", "uvwxy"}));
-    // A blank early in the piece is too far back to cut at.
-    EXPECT_EQ(Pieces("a bcdefghijklm", 10), QStringList({"a bcdefghi", "jklm"}));
-}
-
-TEST(ActiveLogText, ACutNeverPartsASurrogatePair)
-{
-    const QString line = QString(9, u'a') + QString::fromUtf8("😀") + "bc";
-    EXPECT_EQ(Pieces(line, 10), QStringList({QString(9, u'a'), QString::fromUtf8("😀") + "bc"}));
+    for (int byte = 0; byte < 256; ++byte) {
+        const QString text = QString(ByteChar(quint8(byte), 0)) + ByteChar(quint8(byte), 1) + ByteChar(quint8(byte), 2);
+        ASSERT_EQ(text, QStringLiteral("%1 ").arg(byte, 2, 16, QChar(u'0')).toUpper());
+        ASSERT_TRUE(IsByteAt(text, 0));
+        ASSERT_EQ(ByteAt(text, 0), byte);
+    }
+    EXPECT_TRUE(IsByteAt(u"x9A ", 1));
+    for (const char* text : {"3f ", "3F", "3F\t", "G0 ", " 3F", "3F\n"})
+        EXPECT_FALSE(IsByteAt(QString::fromLatin1(text), 0)) << text;
 }
