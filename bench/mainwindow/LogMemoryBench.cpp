@@ -1,10 +1,11 @@
 // The card simulator streams bytes to the real main window over its pseudo-terminal,
 // through the real link, into the response and the Active Log. After the first
-// million bytes and again after three million, prints the process's resident size
-// and the heap in use; the growth between the two per received byte is the figure
-// (target at most 12 bytes). Also the receive rate and the window's longest answer
-// time (the longest gap between two runs of a 10 ms timer). Argument: the rate in
-// baud at which the simulator sends (0, the default: as fast as the line takes them).
+// million bytes and again after three million, prints the process's resident size,
+// the heap in use and the link timeline's memory; the growth between the two per
+// received byte is the figure (target at most 12 bytes). Also the receive rate and
+// the window's longest answer time (the longest gap between two runs of a 10 ms
+// timer). Arguments: the rate in baud at which the simulator sends (0, the default:
+// as fast as the line takes them), and other counts of bytes for the two marks.
 #include "cardsim/CardSimulator.h"
 #include "common/Offscreen.h"
 #include "common/PrintedDialogs.h"
@@ -20,19 +21,19 @@
 
 namespace {
 
-constexpr qsizetype FirstBytes = 1'000'000;
-constexpr qsizetype AllBytes = 3'000'000;
 constexpr std::chrono::milliseconds Tick{10};
 constexpr qint64 PatienceMs = 5 * 60 * 1000;
 
 struct Mark {
     double rssMb = 0;
     double heapMb = 0;
+    double timelineMb = 0;
 };
 
-Mark Measure()
+Mark Measure(TMainForm& form)
 {
-    return {MemoryKilobytes(QStringLiteral("VmRSS")) / 1024.0, HeapBytesInUse() / 1048576.0};
+    return {MemoryKilobytes(QStringLiteral("VmRSS")) / 1024.0, HeapBytesInUse() / 1048576.0,
+            form.Link().Timeline().MemoryBytes() / 1048576.0};
 }
 
 // The log's length in characters; every byte received shows as three.
@@ -90,9 +91,10 @@ bool StartLink(TMainForm& form, CardSimulator& simulator)
     return !form.Response().isEmpty();
 }
 
-void PrintMark(const char* label, const Mark& mark)
+void PrintMark(qsizetype bytes, const Mark& mark)
 {
-    std::printf("%s: resident %.1f MB, heap in use %.1f MB\n", label, mark.rssMb, mark.heapMb);
+    std::printf("after %lld bytes: resident %.1f MB, heap in use %.1f MB, of it the link's timeline %.1f MB\n",
+                qlonglong(bytes), mark.rssMb, mark.heapMb, mark.timelineMb);
 }
 
 } // namespace
@@ -112,20 +114,24 @@ int main(int argc, char** argv)
         return 1;
     }
     const Pace pace{argc > 1 ? QByteArray(argv[1]).toInt() : 0};
-    PrintMark("before the stream", Measure());
+    const qsizetype firstBytes = argc > 3 ? QByteArray(argv[2]).toLongLong() : 1'000'000;
+    const qsizetype allBytes = argc > 3 ? QByteArray(argv[3]).toLongLong() : 3'000'000;
+    PrintMark(0, Measure(form));
     Stream stream(form);
-    if (!stream.Receive(simulator, FirstBytes, FirstBytes, pace))
+    if (!stream.Receive(simulator, firstBytes, firstBytes, pace))
         return std::fprintf(stderr, "the stream stalled\n"), 1;
-    const Mark first = Measure();
-    PrintMark("after 1,000,000 bytes", first);
-    if (!stream.Receive(simulator, AllBytes - FirstBytes, AllBytes, pace))
+    const Mark first = Measure(form);
+    PrintMark(firstBytes, first);
+    if (!stream.Receive(simulator, allBytes - firstBytes, allBytes, pace))
         return std::fprintf(stderr, "the stream stalled\n"), 1;
-    const Mark all = Measure();
-    PrintMark("after 3,000,000 bytes", all);
-    const double further = double(AllBytes - FirstBytes);
-    std::printf("growth per further received byte: resident %.1f B, heap %.1f B (target at most 12)\n",
-                (all.rssMb - first.rssMb) * 1048576 / further, (all.heapMb - first.heapMb) * 1048576 / further);
+    const Mark all = Measure(form);
+    PrintMark(allBytes, all);
+    const double further = double(allBytes - firstBytes) / 1048576;
+    std::printf("growth per further received byte: resident %.1f B, heap %.1f B (target at most 12), "
+                "of it the timeline %.1f B\n",
+                (all.rssMb - first.rssMb) / further, (all.heapMb - first.heapMb) / further,
+                (all.timelineMb - first.timelineMb) / further);
     std::printf("receiving: %.0f bytes/s; longest gap between two runs of a 10 ms timer: %.1f ms\n",
-                AllBytes / stream.Seconds(), stream.LongestGapMs());
+                allBytes / stream.Seconds(), stream.LongestGapMs());
     return dialogs.shown == 0 ? 0 : 1;
 }
