@@ -124,25 +124,45 @@ QList<TextRun> ActiveLogContent::Runs() const
     return runs;
 }
 
+// The new pieces and lines are made aside and put in at once, so an insert far
+// from the end moves what follows it once.
 void ActiveLogContent::Insert(qsizetype position, QStringView text, quint16 format)
 {
     position = std::clamp<qsizetype>(position, 0, m_length);
-    qsizetype line = LineOf(position);
+    const qsizetype line = LineOf(position);
     const qsizetype piecesBefore = qsizetype(m_pieces.size());
-    qsizetype at = SplitAt(line, position - LineStart(line));
+    const qsizetype at = SplitAt(line, position - LineStart(line));
+    std::vector<Piece> added;
+    std::vector<Line> lines;
+    qsizetype lineFirst = 0; // where the current line's pieces begin in `added`
+    // The piece a new one may lengthen: the one before it in the same line.
+    const auto last = [&]() -> Piece* {
+        if (qsizetype(added.size()) > lineFirst)
+            return &added.back();
+        return lines.empty() && at > m_lines[line].firstPiece ? &m_pieces[at - 1] : nullptr;
+    };
     qsizetype inserted = 0;
     const QList<QStringView> parts = text.split(u'\n');
     for (qsizetype i = 0; i < parts.size(); ++i) {
         if (i > 0) {
             ++inserted; // the line end: what follows the insertion point moves to a new line
-            m_lines.insert(m_lines.begin() + line + 1, Line{position + inserted, at});
-            ++line;
+            lines.push_back({position + inserted, at + qsizetype(added.size())});
+            lineFirst = qsizetype(added.size());
         }
-        at = InsertLinePart(line, at, parts[i], format);
+        for (const Piece& piece : PiecesOf(parts[i], format)) {
+            Piece* previous = last();
+            if (previous && previous->bytes == piece.bytes && previous->format == piece.format &&
+                previous->offset + previous->length == piece.offset)
+                previous->length += piece.length; // a stream of received bytes stays one piece
+            else
+                added.push_back(piece);
+        }
         inserted += parts[i].size();
     }
+    m_pieces.insert(m_pieces.begin() + at, added.begin(), added.end());
+    m_lines.insert(m_lines.begin() + line + 1, lines.begin(), lines.end());
     const qsizetype addedPieces = qsizetype(m_pieces.size()) - piecesBefore;
-    for (auto later = m_lines.begin() + line + 1; later != m_lines.end(); ++later) {
+    for (auto later = m_lines.begin() + line + 1 + qsizetype(lines.size()); later != m_lines.end(); ++later) {
         later->start += inserted;
         later->firstPiece += addedPieces;
     }
@@ -189,10 +209,11 @@ qsizetype ActiveLogContent::SplitAt(qsizetype line, qsizetype offset)
     return index + left;
 }
 
-// Inserts one line's worth of text (no line end) at piece index `at` of `line`;
-// returns the index after it. Runs of received bytes go to the byte store.
-qsizetype ActiveLogContent::InsertLinePart(qsizetype line, qsizetype at, QStringView text, quint16 format)
+// The pieces of one line's worth of text (no line end), its data stored: runs of
+// received bytes in the byte store, the rest in the text store.
+std::vector<ActiveLogContent::Piece> ActiveLogContent::PiecesOf(QStringView text, quint16 format)
 {
+    std::vector<Piece> pieces;
     qsizetype textStart = 0;
     for (qsizetype i = 0; i < text.size();) {
         if (!IsByteAt(text, i)) {
@@ -200,16 +221,16 @@ qsizetype ActiveLogContent::InsertLinePart(qsizetype line, qsizetype at, QString
             continue;
         }
         if (i > textStart)
-            at = AddPiece(line, at, TextPiece(text.mid(textStart, i - textStart), format));
+            pieces.push_back(TextPiece(text.mid(textStart, i - textStart), format));
         const auto first = quint32(m_bytes.size());
         for (; IsByteAt(text, i); i += 3)
             m_bytes.append(char(ActiveLogText::ByteAt(text, i)));
-        at = AddPiece(line, at, {first, quint32(m_bytes.size()) - first, format, true});
+        pieces.push_back({first, quint32(m_bytes.size()) - first, format, true});
         textStart = i;
     }
     if (textStart < text.size())
-        at = AddPiece(line, at, TextPiece(text.mid(textStart), format));
-    return at;
+        pieces.push_back(TextPiece(text.mid(textStart), format));
+    return pieces;
 }
 
 ActiveLogContent::Piece ActiveLogContent::TextPiece(QStringView text, quint16 format)
@@ -217,20 +238,4 @@ ActiveLogContent::Piece ActiveLogContent::TextPiece(QStringView text, quint16 fo
     const auto first = quint32(m_text.size());
     m_text.append(text);
     return {first, quint32(text.size()), format, false};
-}
-
-// A piece whose data follows on from the piece before it in the same line and
-// format lengthens that one: a stream of received bytes stays one piece.
-qsizetype ActiveLogContent::AddPiece(qsizetype line, qsizetype at, Piece piece)
-{
-    if (at > m_lines[line].firstPiece) {
-        Piece& previous = m_pieces[at - 1];
-        if (previous.bytes == piece.bytes && previous.format == piece.format &&
-            previous.offset + previous.length == piece.offset) {
-            previous.length += piece.length;
-            return at;
-        }
-    }
-    m_pieces.insert(m_pieces.begin() + at, piece);
-    return at + 1;
 }

@@ -82,8 +82,7 @@ private:
     qsizetype PieceEnd(qsizetype line) const;
     void AppendChars(QString& out, const Piece& piece, qsizetype from, qsizetype to) const;
     qsizetype SplitAt(qsizetype line, qsizetype offset);
-    qsizetype InsertLinePart(qsizetype line, qsizetype at, QStringView text, quint16 format);
-    qsizetype AddPiece(qsizetype line, qsizetype at, Piece piece);
+    std::vector<Piece> PiecesOf(QStringView text, quint16 format);
     Piece TextPiece(QStringView text, quint16 format);
 
     QByteArray m_bytes; // received bytes, one byte each

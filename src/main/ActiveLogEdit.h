@@ -28,7 +28,6 @@ class ActiveLogEdit : public QAbstractScrollArea {
 public:
     static constexpr qsizetype MaxPendingLength = 32 * 1024;
     static constexpr std::chrono::milliseconds BatchInterval{25};
-    static constexpr int Margin = 4;
 
     explicit ActiveLogEdit(QWidget* parent = nullptr);
 
@@ -89,6 +88,8 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
+    static constexpr int Margin = 4; // around the text, as a text editor has
+
     struct Pending {
         QString text; // line ends as "\n"
         LogFormat format;

@@ -2,16 +2,16 @@
 
 #include "windows/QtColour.h"
 
+#include <algorithm>
 #include <cmath>
 
 void ActiveLogFonts::SetFont(const QFont& font)
 {
     m_font = font;
     m_font.setKerning(false);
+    m_rowHeight = std::max(1, int(std::ceil(QFontMetricsF(m_font).height())));
     m_widths.clear();
 }
-
-int ActiveLogFonts::RowHeight() const { return int(std::ceil(QFontMetricsF(m_font).height())); }
 
 QTextCharFormat ActiveLogFonts::CharFormat(quint16 format) const
 {

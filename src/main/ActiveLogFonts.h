@@ -17,7 +17,7 @@ public:
 
     void SetFont(const QFont& font);
     const QFont& Font() const { return m_font; }
-    int RowHeight() const;
+    int RowHeight() const { return m_rowHeight; }
     // What text in `format` is drawn with, over the font.
     QTextCharFormat CharFormat(quint16 format) const;
 
@@ -36,5 +36,6 @@ private:
 
     const ActiveLogContent& m_content;
     QFont m_font;
+    int m_rowHeight = 1;
     mutable std::vector<std::unique_ptr<Widths>> m_widths; // by format, made when first needed
 };

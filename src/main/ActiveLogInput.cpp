@@ -104,9 +104,11 @@ qsizetype ActiveLogEdit::Target(int where, bool select)
     case Move::PreviousRow:
         return RowMove(-1);
     case Move::NextPage:
-        return RowMove(VisibleRows());
-    case Move::PreviousPage:
-        return RowMove(-VisibleRows());
+    case Move::PreviousPage: {
+        const int rows = Move(where) == Move::NextPage ? VisibleRows() : -VisibleRows();
+        verticalScrollBar()->setValue(verticalScrollBar()->value() + rows); // the page turns with the caret
+        return RowMove(rows);
+    }
     case Move::RowStart: {
         const RowPlace row = PlaceOfRow(RowOfPosition(m_caret));
         return lineStart + row.from;
@@ -137,10 +139,7 @@ qsizetype ActiveLogEdit::RowMove(qsizetype rows)
     const qsizetype target = std::clamp<qsizetype>(row + rows, 0, m_rows.RowCount() - 1);
     if (m_goalX < 0)
         m_goalX = CaretRect(m_caret).x();
-    if (target == row)
-        return m_caret;
-    verticalScrollBar()->setValue(int(verticalScrollBar()->value() + target - row));
-    return PositionInRow(target, m_goalX);
+    return target == row ? m_caret : PositionInRow(target, m_goalX);
 }
 
 // The word (a run of characters between blanks) or the line around `position`,
@@ -269,7 +268,7 @@ void ActiveLogEdit::timerEvent(QTimerEvent* event)
 {
     if (event->timerId() == m_blink.timerId()) {
         m_caretShown = !m_caretShown;
-        viewport()->update();
+        viewport()->update(CaretRect(m_caret).adjusted(-2, 0, 2, 0));
     } else if (event->timerId() == m_autoScroll.timerId()) {
         QScrollBar* bar = verticalScrollBar();
         bar->setValue(bar->value() + (m_mouse.y() < 0 ? -1 : 1));

@@ -1,5 +1,6 @@
 #include "main/ActiveLogRows.h"
 
+#include <QRandomGenerator>
 #include <gtest/gtest.h>
 
 namespace {
@@ -81,7 +82,7 @@ TEST(ActiveLogRows, ARowNeverPartsASurrogatePair)
 // rows stay those of a fresh wrap.
 TEST(ActiveLogRows, UpdatesMatchAFreshWrap)
 {
-    constexpr qreal width = 50;
+    constexpr qreal width = 49; // a row of 16 bytes has room for one more digit
     Wrapped log("", width);
     const quint16 plain = log.content.FormatIndex({});
     const auto insert = [&](qsizetype at, const QString& text) {
@@ -94,7 +95,7 @@ TEST(ActiveLogRows, UpdatesMatchAFreshWrap)
     ASSERT_GT(log.rows.RowsIn(0), 3 * ActiveLogRows::RowsPerMark);
     ExpectLikeAFreshWrap(log, width);
 
-    const qsizetype rowStart = log.AllStarts(0)[2 * ActiveLogRows::RowsPerMark + 1];
+    const qsizetype rowStart = log.AllStarts(0)[2 * ActiveLogRows::RowsPerMark]; // a marked row
     insert(rowStart + 1, " ");
     ExpectLikeAFreshWrap(log, width);
     insert(rowStart + 700, "\nPRINT output\n");
@@ -102,4 +103,27 @@ TEST(ActiveLogRows, UpdatesMatchAFreshWrap)
     ExpectLikeAFreshWrap(log, width);
     log.rows.Reset(17);
     ExpectLikeAFreshWrap(log, 17);
+}
+
+// Inserts of bytes, blanks, words and line ends anywhere, even inside a byte's
+// characters: the text reads back as a plain string would, and the rows stay those
+// of a fresh wrap.
+TEST(ActiveLogRows, RandomInsertsKeepTextAndRowsExact)
+{
+    constexpr qreal width = 23;
+    const QStringList texts{Bytes(40), Bytes(1), " ", "word", "\n", "9", "AB CD\nEF ", Bytes(300)};
+    QRandomGenerator random(7);
+    Wrapped log("", width);
+    QString expected;
+    for (int step = 0; step < 300; ++step) {
+        const QString text = texts[random.bounded(int(texts.size()))];
+        const qsizetype at = step % 3 == 0 ? expected.size() : random.bounded(int(expected.size()) + 1);
+        const qsizetype line = log.content.LineOf(at), lines = log.content.LineCount();
+        log.content.Insert(at, text, log.content.FormatIndex({}));
+        log.rows.Update(line, at - log.content.LineStart(line), text.size(), log.content.LineCount() - lines);
+        expected.insert(at, text);
+        ASSERT_EQ(log.content.Text(0, log.content.Length()), expected) << "step " << step;
+        if (step % 50 == 49)
+            ExpectLikeAFreshWrap(log, width);
+    }
 }
