@@ -266,3 +266,29 @@ TEST(ActiveLogEdit, TheMouseSelectsCharactersWordsAndLines)
     log.InsertAtCaret("*");
     EXPECT_EQ(log.Text(), "3F 65 A0\r\nnex*t line");
 }
+
+// On a long line wrapped into many rows, the point where the caret is drawn leads
+// back to its position; a narrower log keeps the text at its top in view.
+TEST(ActiveLogEdit, PointsAndPositionsMeetOnWrappedRows)
+{
+    ActiveLogEdit log;
+    log.resize(320, 200);
+    log.show();
+    InsertBytes(log, Bytes(3000));
+    log.InsertAtCaret("\r\nend");
+    log.Flush();
+    QScrollBar* bar = log.verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 100);
+    for (const int position : {0, 1, 299, 4500, 8996, 9001, 9004}) {
+        log.EnsureVisible(position);
+        const QRect caret = log.CaretRect(position);
+        ASSERT_TRUE(log.viewport()->rect().contains(caret.center())) << position;
+        EXPECT_EQ(log.PositionAt(caret.center()), position);
+    }
+    bar->setValue(bar->maximum() / 2);
+    const qsizetype top = log.PositionAt(QPoint(8, 8));
+    log.resize(200, 200);
+    EXPECT_LE(log.CaretRect(top).top(), 8);
+    EXPECT_GE(log.CaretRect(top).bottom(), 0);
+    EXPECT_GT(bar->maximum(), 200);
+}
