@@ -41,6 +41,15 @@ void PlaceCaretAfter(ActiveLogEdit& log, const QString& marker)
     log.Select(found + marker.size(), found + marker.size());
 }
 
+// The log on screen, the size it has in the main window's column, holding `text`.
+void ShowHolding(ActiveLogEdit& log, const QString& text)
+{
+    log.resize(320, 200);
+    log.show();
+    log.InsertAtCaret(text);
+    log.Flush();
+}
+
 void Click(ActiveLogEdit& log, int position)
 {
     const QPointF point = log.CaretRect(position).center();
@@ -216,10 +225,7 @@ TEST(ActiveLogEdit, IsAReadOnlyTextEditNamedActiveLog)
 TEST(ActiveLogEdit, KeysMoveTheCaretAndSelect)
 {
     ActiveLogEdit log;
-    log.resize(320, 200);
-    log.show();
-    log.InsertAtCaret("AB CD EF\r\nGH");
-    log.Flush();
+    ShowHolding(log, "AB CD EF\r\nGH");
     struct Case {
         QList<QKeyCombination> keys;
         qsizetype anchor, caret;
@@ -247,10 +253,7 @@ TEST(ActiveLogEdit, KeysMoveTheCaretAndSelect)
 TEST(ActiveLogEdit, TheMouseSelectsCharactersWordsAndLines)
 {
     ActiveLogEdit log;
-    log.resize(320, 200);
-    log.show();
-    log.InsertAtCaret("3F 65 A0\r\nnext line");
-    log.Flush();
+    ShowHolding(log, "3F 65 A0\r\nnext line");
     QTest::mousePress(log.viewport(), Qt::LeftButton, {}, log.CaretRect(1).center());
     QTest::mouseMove(log.viewport(), log.CaretRect(7).center());
     QTest::mouseRelease(log.viewport(), Qt::LeftButton, {}, log.CaretRect(7).center());
@@ -272,11 +275,7 @@ TEST(ActiveLogEdit, TheMouseSelectsCharactersWordsAndLines)
 TEST(ActiveLogEdit, PointsAndPositionsMeetOnWrappedRows)
 {
     ActiveLogEdit log;
-    log.resize(320, 200);
-    log.show();
-    InsertBytes(log, Bytes(3000));
-    log.InsertAtCaret("\r\nend");
-    log.Flush();
+    ShowHolding(log, Bytes(3000) + "\r\nend");
     QScrollBar* bar = log.verticalScrollBar();
     ASSERT_GT(bar->maximum(), 100);
     for (const int position : {0, 1, 299, 4500, 8996, 9001, 9004}) {
