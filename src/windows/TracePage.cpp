@@ -39,12 +39,15 @@ TracePage::~TracePage() = default;
 
 void TracePage::Follow(const LinkTimeline& timeline)
 {
-    m_ui->TraceTable->setModel(nullptr);
-    m_filter.reset();
-    m_model = std::make_unique<TraceModel>(timeline);
-    m_filter = std::make_unique<TraceFilterModel>(*m_model);
-    m_filter->SetText(m_ui->TraceFilter->text());
-    m_ui->TraceTable->setModel(m_filter.get());
+    auto model = std::make_unique<TraceModel>(timeline);
+    auto filter = std::make_unique<TraceFilterModel>(*model);
+    filter->SetText(m_ui->TraceFilter->text());
+    // A view leaves the selection model of the model it had to its caller.
+    const QItemSelectionModel* earlier = m_ui->TraceTable->selectionModel();
+    m_ui->TraceTable->setModel(filter.get());
+    delete earlier;
+    m_filter = std::move(filter);
+    m_model = std::move(model);
     SizeColumns();
     ConnectModels();
     ShowFields();
@@ -104,7 +107,7 @@ void TracePage::ApplyFilter()
 int TracePage::CurrentRow() const
 {
     const QModelIndex current = m_ui->TraceTable->currentIndex();
-    return current.isValid() ? m_filter->mapToSource(current).row() : -1;
+    return current.isValid() ? m_filter->SourceRow(current.row()) : -1;
 }
 
 void TracePage::ShowFields()
