@@ -41,6 +41,21 @@ double ThreadCpuSeconds(const QString& name)
     return -1;
 }
 
+QMap<QString, double> ThreadCpuSecondsByName()
+{
+    QMap<QString, double> seconds;
+    const QString tasks = QStringLiteral("/proc/self/task");
+    const QString mainTask = QString::number(getpid());
+    for (const QString& task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString name = task == mainTask ? QStringLiteral("main")
+                                              : QString::fromUtf8(ReadProcFile(tasks + '/' + task + "/comm").trimmed());
+        // The first figure is the time spent on a processor, in nanoseconds.
+        const QByteArray runNs = ReadProcFile(tasks + '/' + task + "/schedstat").split(' ').value(0);
+        seconds[name] += runNs.toDouble() / 1e9;
+    }
+    return seconds;
+}
+
 QString MemoryFigure(const QString& key)
 {
     for (const QByteArray& line : ReadProcFile(QStringLiteral("/proc/self/status")).split('\n')) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMap>
 #include <QString>
 
 // Processor seconds (user and system) of the whole process.
@@ -7,6 +8,10 @@ double ProcessCpuSeconds();
 
 // Processor seconds of this process's thread with the given name; -1 when none has it.
 double ThreadCpuSeconds(const QString& name);
+
+// Processor seconds of each of this process's threads by name, to the
+// nanosecond; the main thread is named "main", nameless threads by their number.
+QMap<QString, double> ThreadCpuSecondsByName();
 
 // A figure of /proc/self/status, such as "VmHWM" (the peak resident size).
 QString MemoryFigure(const QString& key);

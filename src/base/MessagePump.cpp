@@ -18,6 +18,8 @@ void PumpOnce()
     } while (timer.nsecsElapsed() < MinimumPass.count());
 }
 
+void PumpWhenEventArrives() { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); }
+
 bool PumpTimes(qint64 passes)
 {
     return PumpWhile(passes, [] { return true; });

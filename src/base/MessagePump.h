@@ -15,6 +15,10 @@ inline constexpr std::chrono::nanoseconds MinimumPass = std::chrono::microsecond
 // One pass: handles every pending event, repeatedly until MinimumPass has gone by.
 void PumpOnce();
 
+// One pass that, with nothing pending, first waits for an event: for a wait whose
+// end another thread announces by posting one, so the wait costs no processor time.
+void PumpWhenEventArrives();
+
 // Up to `passes` passes; returns early (false) once the program is closing.
 bool PumpTimes(qint64 passes);
 

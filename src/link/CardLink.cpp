@@ -17,9 +17,6 @@ namespace {
 // The most received bytes shown in one go; more wait for the next turn, so the
 // window's timers and input are served during a fast stream.
 constexpr qsizetype ShowSlice = 16 * 1024;
-// A sender waits this long for the worker to take the previous byte before it
-// lets the window work meanwhile.
-constexpr std::chrono::microseconds HandOffSpin{20};
 
 qint64 WallClockNs()
 {
@@ -82,7 +79,7 @@ bool CardLink::OpenPort()
 
 void CardLink::StartWorker()
 {
-    m_worker = std::make_unique<TComm>(*m_portHandle, m_mailbox, m_received);
+    m_worker = std::make_unique<TComm>(*m_portHandle, m_received);
     const TComm* worker = m_worker.get();
     connect(worker, &TComm::Recorded, this, &CardLink::ShowReceived);
     connect(worker, &TComm::WriteFailed, this, [this] { m_host.dialogs().ShowMessage(QStringLiteral("ERROR")); });
@@ -103,8 +100,7 @@ void CardLink::StopWorker()
         return;
     m_worker->Stop();
     m_worker->wait();
-    m_worker.reset();
-    m_mailbox.Taken(); // a byte nobody wrote is dropped, never sent by a later start
+    m_worker.reset(); // with the bytes nobody wrote: never sent by a later start
     m_received.TakeEvents(m_timeline);
     if (!m_received.IsEmpty()) // what arrived before the stop is still shown
         QMetaObject::invokeMethod(this, &CardLink::ShowReceived, Qt::QueuedConnection);
@@ -132,8 +128,7 @@ void CardLink::LineControl(LineFunction function)
 
 void CardLink::LetHandedOverBytesLeave()
 {
-    while (m_mailbox.Pending() && Polling() && !MessagePump::Closing())
-        MessagePump::PumpOnce();
+    WaitForWorkerWhile([](const SendQueue& queue) { return queue.Pending(); });
     // A queue that cannot be drained leaves nothing to wait for; a port that has
     // gone is reported by the change that follows.
     if (m_portHandle && m_portHandle->IsOpen())
@@ -147,17 +142,22 @@ void CardLink::NoteNoSerialLine()
         m_host.LogAtCaret(NoSerialLineNote);
 }
 
+void CardLink::WaitForWorkerWhile(const std::function<bool(const SendQueue&)>& waiting)
+{
+    while (Polling() && waiting(m_worker->Queue()) && !MessagePump::Closing()) {
+        m_worker->Queue().WindowWaits();
+        if (waiting(m_worker->Queue())) // seen after saying so: the worker's next write announces itself
+            MessagePump::PumpWhenEventArrives();
+    }
+}
+
 void CardLink::PutByte(quint8 byte)
 {
-    const auto spinUntil = std::chrono::steady_clock::now() + HandOffSpin;
-    while (m_mailbox.Pending() && Polling() && std::chrono::steady_clock::now() < spinUntil) {
-    }
-    while (m_mailbox.Pending() && Polling() && !MessagePump::Closing())
-        MessagePump::PumpOnce();
-    if (!Polling() || m_mailbox.Pending())
+    WaitForWorkerWhile([](const SendQueue& queue) { return queue.Full(); });
+    if (!Polling() || m_worker->Queue().Full())
         return; // no worker polls, or the program is closing: the byte is dropped
-    m_mailbox.Put(byte);
-    m_worker->Wake();
+    if (m_worker->Queue().Put(byte))
+        m_worker->Wake();
 }
 
 void CardLink::SendBytes(QByteArray bytes)

@@ -11,7 +11,7 @@ class CardPort;
 class LinkHost;
 
 // The card link: one card interface (a serial port or a PC/SC reader), one worker
-// polling it, the send mailbox and the echo switch. Every byte crossing it goes
+// polling it with its send queue, and the echo switch. Every byte crossing it goes
 // through the inverse-convention transform. Runs on the window thread; the worker's received bytes arrive here
 // as queued calls, so they are shown during message-pump passes, in order.
 class CardLink : public QObject {
@@ -40,7 +40,7 @@ public:
     void SetEcho(bool on) { m_echoOn = on; }
     bool EchoOn() const { return m_echoOn; }
 
-    // Hands one byte to the worker once it has taken the previous one (pumping
+    // Puts one byte in the worker's send queue, once it has room (pumping
     // meanwhile). While no worker polls, the byte is dropped.
     void PutByte(quint8 byte);
     // Converts the bytes to the inverse convention, then hands them over one by
@@ -64,10 +64,13 @@ private:
     void ShowReceived();
     void LineLost(int error);
     void ShowLastError(int error);
-    // Lets every byte already handed to the worker leave: the mailbox empties (the
+    // Lets every byte already handed to the worker leave: the send queue empties (the
     // window works meanwhile; a worker that stops ends the wait), then the
     // driver's output queue.
     void LetHandedOverBytesLeave();
+    // Handles the window's events as they come while `waiting` holds for the send
+    // queue and a worker polls; the worker's writes end each wait for an event.
+    void WaitForWorkerWhile(const std::function<bool(const SendQueue&)>& waiting);
     // Records an event of the window thread's, after every event the worker has recorded.
     void Record(const std::function<void(LinkTimeline&, qint64 timeNs)>& add);
     void NoteNoSerialLine();
@@ -75,7 +78,6 @@ private:
     LinkHost& m_host;
     std::unique_ptr<CardPort> m_portHandle;
     std::unique_ptr<TComm> m_worker;
-    Mailbox m_mailbox;
     ReceiveBuffer m_received;
     bool m_echoOn = true;
     LinkTimeline m_timeline;

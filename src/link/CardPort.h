@@ -6,7 +6,7 @@
 #include <sys/types.h>
 
 // A card interface as the link's worker drives it: a descriptor to poll for
-// received bytes, one-byte writes, and the serial line's settings. Bytes cross
+// received bytes, writes, and the serial line's settings. Bytes cross
 // it in the line's inverse convention. Failures return an errno value, or -1
 // with errno set for Read and Write; ErrorText gives the text the operator sees.
 // The window thread may change the line while the worker reads and writes.
@@ -31,7 +31,8 @@ public:
     virtual int LineControl(LineFunction function) = 0;
 
     virtual ssize_t Read(char* buffer, size_t size) = 0;
-    virtual ssize_t Write(quint8 byte) = 0;
+    // Writes as many of the bytes as the interface takes now.
+    virtual ssize_t Write(const quint8* bytes, size_t count) = 0;
 
     // The operator's text for an error this port returned.
     virtual QString ErrorText(int error) const = 0;

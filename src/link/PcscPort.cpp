@@ -111,15 +111,16 @@ ssize_t PcscPort::Read(char* buffer, size_t size)
     return -1;
 }
 
-ssize_t PcscPort::Write(quint8 byte)
+ssize_t PcscPort::Write(const quint8* bytes, size_t count)
 {
     std::lock_guard stream(m_streamLock);
-    Run([this, byte] { m_stream.Send(InvertByte(byte), T0Emulation::Clock::now()); });
+    for (size_t i = 0; i < count; ++i)
+        Run([this, byte = bytes[i]] { m_stream.Send(InvertByte(byte), T0Emulation::Clock::now()); });
     std::lock_guard guard(m_lock);
     m_readableWaits = !m_readable.isEmpty();
     m_deadline = m_stream.Deadline();
     Arm();
-    return 1;
+    return ssize_t(count);
 }
 
 QString PcscPort::ErrorText(int error) const

@@ -42,7 +42,7 @@ public:
     int SetBaudRate(int) override { return 0; }
     int LineControl(LineFunction function) override;
     ssize_t Read(char* buffer, size_t size) override;
-    ssize_t Write(quint8 byte) override;
+    ssize_t Write(const quint8* bytes, size_t count) override;
     QString ErrorText(int error) const override;
     bool HasSerialLine() const override { return false; }
 

@@ -172,10 +172,10 @@ ssize_t SerialPort::Read(char* buffer, size_t size)
     return ::read(m_fd, buffer, size);
 }
 
-ssize_t SerialPort::Write(quint8 byte)
+ssize_t SerialPort::Write(const quint8* bytes, size_t count)
 {
     std::lock_guard guard(m_lock);
-    return ::write(m_fd, &byte, 1);
+    return ::write(m_fd, bytes, count);
 }
 
 QString SerialPort::ErrorText(int error) const

@@ -34,7 +34,7 @@ public:
 
     // -1 with errno set on failure, as read(2) and write(2).
     ssize_t Read(char* buffer, size_t size) override;
-    ssize_t Write(quint8 byte) override;
+    ssize_t Write(const quint8* bytes, size_t count) override;
 
     // The system's text for an errno value.
     QString ErrorText(int error) const override;

@@ -3,27 +3,18 @@
 #include "link/InvertBytes.h"
 #include "link/CardPort.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
 namespace {
 constexpr size_t ReadChunk = 4096;
-// After writing a byte the worker watches the mailbox this long before it blocks
-// again, so a sender's next byte goes out without a thread wake-up.
-constexpr std::chrono::microseconds NextByteWatch{50};
 } // namespace
 
-void Mailbox::Put(quint8 byte)
-{
-    m_byte.store(byte, std::memory_order_relaxed);
-    m_pending.store(true, std::memory_order_release);
-}
-
-TComm::TComm(CardPort& port, Mailbox& mailbox, ReceiveBuffer& received)
-    : m_port(port), m_mailbox(mailbox), m_received(received), m_wake(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC))
+TComm::TComm(CardPort& port, ReceiveBuffer& received)
+    : m_port(port), m_received(received), m_wake(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC))
 {
 }
 
@@ -61,12 +52,20 @@ void TComm::run()
     m_running = false;
 }
 
-// One wait for the port or a wake-up; false when the worker must leave its loop.
+// Writes what waits, then waits once for the port or a wake-up, or only looks
+// while written bytes are followed by more; false when the worker must leave its loop.
 bool TComm::PollOnce()
 {
-    const bool sending = m_mailbox.Pending();
-    pollfd fds[2] = {{m_port.Descriptor(), short(POLLIN | (sending ? POLLOUT : 0)), 0}, {m_wake, POLLIN, 0}};
-    if (poll(fds, 2, -1) < 0) {
+    const WriteResult written = WriteWaiting();
+    if (written == WriteResult::Lost)
+        return false;
+    const bool blocked = written == WriteResult::Blocked;
+    // A full line wakes the worker when it takes more; an empty queue, by the put that follows.
+    const bool sleep = blocked || m_queue.Sleep();
+    pollfd fds[2] = {{m_port.Descriptor(), short(POLLIN | (blocked ? POLLOUT : 0)), 0}, {m_wake, POLLIN, 0}};
+    const int ready = poll(fds, 2, sleep ? -1 : 0);
+    m_queue.Awake();
+    if (ready < 0) {
         if (errno == EINTR)
             return true;
         emit LineLost(errno);
@@ -86,7 +85,7 @@ bool TComm::PollOnce()
             return false;
         }
     }
-    return WriteWhilePending();
+    return true;
 }
 
 void TComm::Announce() { emit Recorded(); }
@@ -109,34 +108,24 @@ TComm::ReadResult TComm::ReadAvailable()
     return ReadResult::Lost;
 }
 
-// Writes the mailbox's bytes as they come; false when the device has gone.
-bool TComm::WriteWhilePending()
+// Writes the waiting bytes, as many as the line takes now; a full line keeps
+// them for later. A byte whose write fails is dropped and reported.
+TComm::WriteResult TComm::WriteWaiting()
 {
-    while (m_mailbox.Pending() && !m_stop) {
-        const WriteResult result = WritePending();
-        if (result != WriteResult::Written)
-            return result == WriteResult::Blocked;
-        if (!NextByteSoon())
-            break;
-    }
-    return true;
-}
-
-// A byte whose write fails is dropped and reported; a full line keeps it for later.
-TComm::WriteResult TComm::WritePending()
-{
-    const quint8 byte = m_mailbox.Byte();
-    if (m_port.Write(byte) == 1) {
-        const char written = char(InvertByte(byte)); // recorded before the mailbox frees, as it happened
-        if (m_received.RecordSent(QByteArrayView(&written, 1)))
-            Announce();
-        m_mailbox.Taken();
+    quint8 bytes[SendQueue::Capacity];
+    const qsizetype count = m_queue.Peek(bytes);
+    if (count == 0)
+        return WriteResult::Written;
+    const ssize_t written = m_port.Write(bytes, size_t(count));
+    if (written > 0) {
+        RecordSent(bytes, written); // before the queue lets them go, as it happened
+        Taken(written);
         return WriteResult::Written;
     }
     if (errno == EAGAIN || errno == EINTR)
         return WriteResult::Blocked;
     const int error = errno;
-    m_mailbox.Taken();
+    Taken(1);
     if (error == EIO || error == ENXIO) { // the device has gone
         emit LineLost(error);
         return WriteResult::Lost;
@@ -145,11 +134,18 @@ TComm::WriteResult TComm::WritePending()
     return WriteResult::Written;
 }
 
-bool TComm::NextByteSoon() const
+void TComm::Taken(qsizetype count)
 {
-    const auto until = std::chrono::steady_clock::now() + NextByteWatch;
-    while (std::chrono::steady_clock::now() < until)
-        if (m_mailbox.Pending() || m_stop)
-            return true;
-    return false;
+    m_queue.Taken(count);
+    if (m_queue.WindowWaited())
+        Announce();
+}
+
+void TComm::RecordSent(const quint8* bytes, qsizetype count)
+{
+    quint8 cardValues[SendQueue::Capacity];
+    std::copy(bytes, bytes + count, cardValues);
+    InvertBytes(cardValues, count);
+    if (m_received.RecordSent(QByteArrayView(cardValues, count)))
+        Announce();
 }

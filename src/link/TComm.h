@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/ReceiveBuffer.h"
+#include "link/SendQueue.h"
 
 #include <QByteArray>
 #include <QThread>
@@ -8,38 +9,28 @@
 
 class CardPort;
 
-// The one-byte send mailbox between the window thread and the worker. A byte is
-// put only after the worker has taken the previous one, so none is lost or repeated.
-class Mailbox {
-public:
-    bool Pending() const { return m_pending.load(std::memory_order_acquire); }
-    void Put(quint8 byte);
-    quint8 Byte() const { return m_byte.load(std::memory_order_relaxed); }
-    void Taken() { m_pending.store(false, std::memory_order_release); }
-
-private:
-    std::atomic<quint8> m_byte{0};
-    std::atomic<bool> m_pending{false};
-};
-
 // The serial worker: waits on the port and on a wake-up, so an idle link costs no
 // processor time; collects received bytes, decoded from the inverse convention,
-// for the window thread; writes the mailbox's byte; records both as they happen.
+// for the window thread; writes the bytes waiting in the send queue, as many at
+// a time as wait; records both as they happen.
 class TComm : public QThread {
     Q_OBJECT
 public:
-    TComm(CardPort& port, Mailbox& mailbox, ReceiveBuffer& received);
+    TComm(CardPort& port, ReceiveBuffer& received);
     ~TComm() override;
 
     // Set once the worker polls; cleared when it has left its loop.
     bool Running() const { return m_running.load(); }
     // Asks the worker to leave its loop (Terminate) and wakes it.
     void Stop();
-    // A byte waits in the mailbox.
+    // The bytes to write; those still waiting when the worker ends are dropped.
+    SendQueue& Queue() { return m_queue; }
+    // Bytes wait in the send queue, which found the worker asleep.
     void Wake();
 
 signals:
-    // Bytes or events arrived in an empty receive buffer.
+    // Bytes or events arrived in an empty receive buffer, or the window waits
+    // for a write that has been made.
     void Recorded();
     void WriteFailed();
     void LineLost(int error);
@@ -53,15 +44,17 @@ private:
 
     bool PollOnce();
     ReadResult ReadAvailable();
-    bool WriteWhilePending();
-    WriteResult WritePending();
-    bool NextByteSoon() const;
-    // Tells the window thread, by a queued call, that bytes or events wait for it.
+    WriteResult WriteWaiting();
+    void RecordSent(const quint8* bytes, qsizetype count);
+    // Lets the first `count` waiting bytes go, and tells a window that waits for it.
+    void Taken(qsizetype count);
+    // Tells the window thread, by a queued call, that bytes or events wait for
+    // it, or a write it waited for has been made.
     void Announce();
     void DrainWake();
 
     CardPort& m_port;
-    Mailbox& m_mailbox;
+    SendQueue m_queue;
     ReceiveBuffer& m_received;
     int m_wake = -1;
     std::atomic<bool> m_stop{false};

@@ -2,7 +2,13 @@
 
 #include "link/InvertBytes.h"
 
-CardSimulator::CardSimulator(const QString& linkPath) : m_loop(m_state, linkPath), m_thread([this] { m_loop.run(); })
+#include <pthread.h>
+
+CardSimulator::CardSimulator(const QString& linkPath)
+    : m_loop(m_state, linkPath), m_thread([this] {
+          pthread_setname_np(pthread_self(), "CardSimulator"); // as tools that list threads show it
+          m_loop.run();
+      })
 {
 }
 
