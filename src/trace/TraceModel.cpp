@@ -4,7 +4,6 @@
 #include "trace/TraceText.h"
 
 #include <QElapsedTimer>
-#include <QStringList>
 #include <algorithm>
 
 namespace {
@@ -77,10 +76,11 @@ QString TraceModel::RowText(int row) const
 {
     if (row < 0 || row >= m_shown)
         return {};
-    QStringList columns;
-    for (int column = 0; column < TraceColumnCount; ++column)
-        columns.append(ColumnText(trace().rows[row], column));
-    return columns.join(u'\t');
+    const TraceRow& shown = trace().rows[row];
+    QString text = ColumnText(shown, 0);
+    for (int column = 1; column < TraceColumnCount; ++column)
+        text += u'\t' + ColumnText(shown, column);
+    return text;
 }
 
 QString TraceModel::ColumnText(const TraceRow& row, int column) const

@@ -30,10 +30,10 @@ QString TraceColumnText(const Trace& trace, const TraceRow& row, int column)
 
 QString TraceLine(const Trace& trace, const TraceRow& row)
 {
-    QStringList columns;
-    for (int column = 0; column < TraceColumnCount; ++column)
-        columns.append(TraceColumnText(trace, row, column));
-    return columns.join(u'\t');
+    QString line = TraceColumnText(trace, row, 0);
+    for (int column = 1; column < TraceColumnCount; ++column)
+        line += u'\t' + TraceColumnText(trace, row, column);
+    return line;
 }
 
 QByteArray TraceText(const Trace& trace)
