@@ -58,6 +58,11 @@ QStringList IniFile::readLines(bool* crlf) const
     return lines;
 }
 
+bool IniFile::HasSection(const QString& section) const
+{
+    return SectionRange(readLines(), section).first >= 0;
+}
+
 QString IniFile::ReadString(const QString& section, const QString& key, const QString& fallback) const
 {
     const QStringList lines = readLines();

@@ -12,6 +12,7 @@ public:
     explicit IniFile(QString path) : m_path(std::move(path)) {}
 
     const QString& path() const { return m_path; }
+    bool HasSection(const QString& section) const;
     QString ReadString(const QString& section, const QString& key, const QString& fallback) const;
     // The value as a whole number (decimal, "$" or "0x" hexadecimal); the fallback otherwise.
     qint32 ReadInteger(const QString& section, const QString& key, qint32 fallback) const;

@@ -5,7 +5,11 @@
 
 namespace {
 const QString Section = QStringLiteral("SYSTEM");
+const QString PcscSection = QStringLiteral("PCSC");
+const QString PcscEchoKey = QStringLiteral("ECHO");
 const QString NotAvailable = QStringLiteral("NA");
+
+QString FlagText(bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); }
 } // namespace
 
 QString SettingsPath() { return SettingsFolder() + QStringLiteral("/kestrin.ini"); }
@@ -18,7 +22,8 @@ std::optional<SetupValues> LoadSettings(const QString& path)
         return std::nullopt;
     return SetupValues{com, ini.ReadString(Section, QStringLiteral("BDELAY"), NotAvailable),
                        ini.ReadString(Section, QStringLiteral("CDELAY"), NotAvailable),
-                       ini.ReadInteger(Section, QStringLiteral("AUTOINIT"), 0) != 0};
+                       ini.ReadInteger(Section, QStringLiteral("AUTOINIT"), 0) != 0,
+                       ini.ReadInteger(PcscSection, PcscEchoKey, 1) != 0};
 }
 
 void SaveSettings(const QString& path, const SetupValues& values)
@@ -27,5 +32,7 @@ void SaveSettings(const QString& path, const SetupValues& values)
     ini.WriteString(Section, QStringLiteral("COM"), values.com);
     ini.WriteString(Section, QStringLiteral("BDELAY"), values.byteDelay);
     ini.WriteString(Section, QStringLiteral("CDELAY"), values.commandDelay);
-    ini.WriteString(Section, QStringLiteral("AUTOINIT"), values.autoInit ? QStringLiteral("1") : QStringLiteral("0"));
+    ini.WriteString(Section, QStringLiteral("AUTOINIT"), FlagText(values.autoInit));
+    if (!values.pcscEcho || ini.HasSection(PcscSection))
+        ini.WriteString(PcscSection, PcscEchoKey, FlagText(values.pcscEcho));
 }

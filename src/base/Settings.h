@@ -9,6 +9,8 @@ struct SetupValues {
     QString byteDelay;
     QString commandDelay;
     bool autoInit = false;
+    // A PC/SC reader gives back each byte sent, as a serial interface does.
+    bool pcscEcho = true;
 };
 
 // kestrin.ini in the settings folder (the program folder, or the user's own).
@@ -18,6 +20,8 @@ QString SettingsPath();
 // then the Setup page keeps what it shows. A delay key that is missing reads "NA".
 std::optional<SetupValues> LoadSettings(const QString& path);
 
-// Writes COM, BDELAY, CDELAY and AUTOINIT in that order; throws FileError
-// "Unable to write to <path>" at the first key that cannot be written.
+// Writes COM, BDELAY, CDELAY and AUTOINIT in that order, then ECHO in section
+// PCSC when it is off or that section is there already, so a file stays as it
+// was for whoever keeps the echo on; throws FileError "Unable to write to
+// <path>" at the first key that cannot be written.
 void SaveSettings(const QString& path, const SetupValues& values);

@@ -87,39 +87,30 @@ int PcscPort::LineControl(LineFunction function)
     return 0;
 }
 
+// Bytes ready go first: the echo of a command's last byte is taken before the
+// card is asked, as a serial interface gives it at once.
 ssize_t PcscPort::Read(char* buffer, size_t size)
 {
     std::lock_guard stream(m_streamLock);
-    std::vector<LineFunction> functions;
-    {
-        std::lock_guard guard(m_lock);
-        functions.swap(m_lineFunctions);
-    }
-    for (const LineFunction function : functions)
-        Run([this, function] { m_stream.LineControl(function); });
-    Run([this] { m_stream.Idle(T0Emulation::Clock::now()); });
+    if (m_readable.isEmpty())
+        CatchUp();
     const qsizetype count = std::min(qsizetype(size), m_readable.size());
     std::memcpy(buffer, m_readable.constData(), size_t(count));
     m_readable.remove(0, count);
-    std::lock_guard guard(m_lock);
-    m_readableWaits = !m_readable.isEmpty();
-    m_deadline = m_stream.Deadline();
-    Arm();
+    const bool failed = Publish();
     if (count > 0)
         return count;
-    errno = m_failure != 0 ? EIO : EAGAIN;
+    errno = failed ? EIO : EAGAIN;
     return -1;
 }
 
 ssize_t PcscPort::Write(const quint8* bytes, size_t count)
 {
     std::lock_guard stream(m_streamLock);
+    CatchUp();
     for (size_t i = 0; i < count; ++i)
         Run([this, byte = bytes[i]] { m_stream.Send(InvertByte(byte), T0Emulation::Clock::now()); });
-    std::lock_guard guard(m_lock);
-    m_readableWaits = !m_readable.isEmpty();
-    m_deadline = m_stream.Deadline();
-    Arm();
+    Publish();
     return ssize_t(count);
 }
 
@@ -145,6 +136,29 @@ void PcscPort::Run(Step step)
         Fail(error.Code());
     }
     m_readable += LineBytes(m_stream.TakeReceived());
+}
+
+// What is due before anything else: the command completed before, or an unknown
+// instruction's header whose wait is over; then the line functions asked for since.
+void PcscPort::CatchUp()
+{
+    Run([this] { m_stream.Idle(T0Emulation::Clock::now()); });
+    std::vector<LineFunction> functions;
+    {
+        std::lock_guard guard(m_lock);
+        functions.swap(m_lineFunctions);
+    }
+    for (const LineFunction function : functions)
+        Run([this, function] { m_stream.LineControl(function); });
+}
+
+bool PcscPort::Publish()
+{
+    std::lock_guard guard(m_lock);
+    m_readableWaits = !m_readable.isEmpty();
+    m_deadline = m_stream.Deadline();
+    Arm();
+    return m_failure != 0;
 }
 
 void PcscPort::Fail(long code)

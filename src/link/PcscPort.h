@@ -50,6 +50,9 @@ private:
     // Runs one step of the byte stream; a failure is kept and ends the stream.
     template <typename Step>
     void Run(Step step);
+    void CatchUp();
+    // Tells the worker, through the timer, what waits; true once the stream has failed.
+    bool Publish();
     void Fail(long code);
     // Sets the timer for what waits; called with m_lock held.
     void Arm();

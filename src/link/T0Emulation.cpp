@@ -11,12 +11,10 @@ constexpr qsizetype StatusSize = 2;
 
 void T0Emulation::Send(quint8 byte, Clock::time_point now)
 {
+    Idle(now); // what is due goes to the card before this byte
     if (m_stage == Stage::Undecided) {
-        Idle(now);
-        if (m_stage == Stage::Undecided) {
-            m_stage = Stage::Data;
-            m_received += char(Ins());
-        }
+        m_stage = Stage::Data;
+        m_received += char(Ins());
     }
     if (m_echo)
         m_received += char(byte);
@@ -24,17 +22,21 @@ void T0Emulation::Send(quint8 byte, Clock::time_point now)
     if (m_stage == Stage::Header && m_command.size() == HeaderSize)
         HeaderDone(now);
     else if (m_stage == Stage::Data && m_command.size() == HeaderSize + P3())
-        Exchange(m_command, false);
+        Complete(m_command, false, now);
 }
 
 void T0Emulation::Idle(Clock::time_point now)
 {
     if (m_stage == Stage::Undecided && now >= m_deadline)
-        Exchange(m_command, true);
+        Complete(m_command, true, now);
+    if (m_ready)
+        Exchange();
 }
 
 std::optional<T0Emulation::Clock::time_point> T0Emulation::Deadline() const
 {
+    if (m_ready)
+        return m_ready->since;
     if (m_stage == Stage::Undecided)
         return m_deadline;
     return std::nullopt;
@@ -42,6 +44,8 @@ std::optional<T0Emulation::Clock::time_point> T0Emulation::Deadline() const
 
 void T0Emulation::LineControl(LineFunction function)
 {
+    if (m_ready)
+        Exchange();
     if (function == LineFunction::SetRts)
         m_resetHeld = true;
     if (function != LineFunction::ClrRts || !m_resetHeld)
@@ -61,9 +65,9 @@ void T0Emulation::HeaderDone(Clock::time_point now)
 {
     const Instruction* instruction = FindInstruction(quint8(m_command[0]), Ins());
     if ((instruction && instruction->flow == DataFlow::FromCard) || (!instruction && P3() == 0))
-        return Exchange(m_command, true);
+        return Complete(m_command, true, now);
     if (P3() == 0) // no data either way: the APDU is the four bytes CLA INS P1 P2
-        return Exchange(m_command.left(HeaderSize - 1), false);
+        return Complete(m_command.left(HeaderSize - 1), false, now);
     if (!instruction) {
         m_stage = Stage::Undecided;
         m_deadline = now + UnknownDataWait;
@@ -73,16 +77,20 @@ void T0Emulation::HeaderDone(Clock::time_point now)
     m_received += char(Ins());
 }
 
-// The command goes out; it is dropped first, so a failing card leaves the
-// stream ready for the next header.
-void T0Emulation::Exchange(const QByteArray& command, bool dataFromCard)
+void T0Emulation::Complete(const QByteArray& apdu, bool dataFromCard, Clock::time_point now)
 {
-    const QByteArray apdu = command;
-    const char ins = char(Ins());
+    m_ready = Ready{apdu, char(Ins()), dataFromCard, now};
     m_command.clear();
     m_stage = Stage::Header;
-    const QByteArray response = m_card.Transmit(apdu);
-    if (dataFromCard && response.size() > StatusSize)
-        m_received += ins;
+}
+
+// The command is dropped before it goes, so a failing card leaves the stream
+// ready for the next header.
+void T0Emulation::Exchange()
+{
+    const Ready ready = *std::exchange(m_ready, std::nullopt);
+    const QByteArray response = m_card.Transmit(ready.apdu);
+    if (ready.dataFromCard && response.size() > StatusSize)
+        m_received += ready.ins;
     m_received += response;
 }

@@ -21,6 +21,9 @@
 // data to the card; otherwise, once that time is over (Idle), it goes out as one
 // asking for P3 bytes from the card. Each byte sent is given back first when the
 // echo is on, as a half-duplex interface does.
+// A command whose bytes are complete goes to the card at the next Idle (or Send,
+// or line function), so that the echo of its last byte can be taken before the
+// card is asked, as a serial interface gives it at once.
 // Raising RTS holds the card in reset and lowering it again resets it (a warm
 // reset), giving the new answer to reset; the other line functions do nothing.
 // Card failures propagate from the ApduCard; the command under way is dropped,
@@ -39,7 +42,7 @@ public:
     bool EchoOn() const { return m_echo; }
 
     void Send(quint8 byte, Clock::time_point now);
-    // Sends an unknown instruction's header whose wait is over.
+    // Sends a complete command, or an unknown instruction's header whose wait is over.
     void Idle(Clock::time_point now);
     // When Idle next has work, if it has any.
     std::optional<Clock::time_point> Deadline() const;
@@ -52,7 +55,9 @@ private:
     enum class Stage { Header, Undecided, Data };
 
     void HeaderDone(Clock::time_point now);
-    void Exchange(const QByteArray& command, bool dataFromCard);
+    // The command is complete: it goes to the card at the next Idle.
+    void Complete(const QByteArray& apdu, bool dataFromCard, Clock::time_point now);
+    void Exchange();
     quint8 Ins() const { return quint8(m_command[1]); }
     quint8 P3() const { return quint8(m_command[4]); }
 
@@ -62,5 +67,12 @@ private:
     Stage m_stage = Stage::Header;
     QByteArray m_command; // header, then the data gathered so far
     Clock::time_point m_deadline;
+    struct Ready {
+        QByteArray apdu;
+        char ins;
+        bool dataFromCard;
+        Clock::time_point since;
+    };
+    std::optional<Ready> m_ready;
     QByteArray m_received;
 };

@@ -8,6 +8,7 @@
 
 MainLinkHost::MainLinkHost(TMainForm& form) : SessionLinkHost(form.Session()), m_form(form) {}
 QString MainLinkHost::PortName() const { return m_form.ui().COMLIST->text(); }
+bool MainLinkHost::EchoSentBytes() const { return m_form.ui().PcscEcho->isChecked(); }
 QString MainLinkHost::ByteDelayText() const { return m_form.ui().Delay->text(); }
 void MainLinkHost::LogAtCaret(const QString& text) { m_form.LogAtCaret(text); }
 void MainLinkHost::ShowPortOpen(bool open) { m_form.ShowPortOpen(open); }

@@ -10,6 +10,7 @@ public:
     explicit MainLinkHost(TMainForm& form);
 
     QString PortName() const override;
+    bool EchoSentBytes() const override;
     QString ByteDelayText() const override;
     void LogAtCaret(const QString& text) override;
     void ShowPortOpen(bool open) override;

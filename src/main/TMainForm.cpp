@@ -7,6 +7,7 @@
 #include "base/ProgramFolder.h"
 #include "base/Settings.h"
 #include "main/DeviceCaption.h"
+#include "main/ReaderSuggestions.h"
 #include "ui_TMainForm.h"
 #include "windows/TDisplayForm.h"
 
@@ -29,6 +30,7 @@ TMainForm::TMainForm(Dialogs& dialogs, TDisplayForm& display, QWidget* parent)
     : QMainWindow(parent), m_ui(std::make_unique<Ui::TMainForm>()), m_dialogs(dialogs), m_display(display)
 {
     m_ui->setupUi(this);
+    new ReaderSuggestions(*m_ui->COMLIST);
     StyleControls();
     SetStatus(QStringLiteral("Ready."), Colours::Teal);
     ShowPortOpen(false);
@@ -93,6 +95,7 @@ void TMainForm::InitializeAll()
     m_ui->Delay->setText(values->byteDelay);
     m_ui->CmdDelay->setText(values->commandDelay);
     m_ui->AutoInit->setChecked(values->autoInit);
+    m_ui->PcscEcho->setChecked(values->pcscEcho);
 }
 
 void TMainForm::StartCard() { m_session.StartCard(); }
@@ -106,7 +109,7 @@ void TMainForm::Button1Click()
 {
     RunGuarded(m_dialogs, [this] {
         SaveSettings(SettingsPath(), {m_ui->COMLIST->text(), m_ui->Delay->text(), m_ui->CmdDelay->text(),
-                                      m_ui->AutoInit->isChecked()});
+                                      m_ui->AutoInit->isChecked(), m_ui->PcscEcho->isChecked()});
     });
 }
 

@@ -23,6 +23,7 @@ public:
     }
 
     QString PortName() const override { return m_settings.device; }
+    bool EchoSentBytes() const override { return m_settings.pcscEcho; }
     QString ByteDelayText() const override { return m_settings.byteDelay; }
     void LogAtCaret(const QString& text) override;
     void AppendResponse(const QByteArray& bytes) override;

@@ -7,4 +7,5 @@ struct LinkSettings {
     QString device;
     QString byteDelay = QStringLiteral("0");
     QString commandDelay = QStringLiteral("0");
+    bool pcscEcho = true; // kestrin.ini's, for a PC/SC reader
 };

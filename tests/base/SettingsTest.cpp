@@ -73,6 +73,20 @@ TEST_F(SettingsFile, SavingWritesExactlyTheFourKeysAndLoadsThemBack)
     EXPECT_FALSE(LoadSettings(path())->autoInit);
 }
 
+// Whoever keeps the reader's echo on keeps a file of the four keys alone.
+TEST_F(SettingsFile, TheReaderEchoIsWrittenWhenOffOrWhereItsSectionIs)
+{
+    SaveSettings(path(), {"pcsc:", "500", "20000", false, true});
+    EXPECT_EQ(read(), "[SYSTEM]\nCOM=pcsc:\nBDELAY=500\nCDELAY=20000\nAUTOINIT=0\n");
+    EXPECT_TRUE(LoadSettings(path())->pcscEcho);
+    SaveSettings(path(), {"pcsc:", "500", "20000", false, false});
+    EXPECT_EQ(read(), "[SYSTEM]\nCOM=pcsc:\nBDELAY=500\nCDELAY=20000\nAUTOINIT=0\n[PCSC]\nECHO=0\n");
+    EXPECT_FALSE(LoadSettings(path())->pcscEcho);
+    SaveSettings(path(), {"pcsc:", "500", "20000", false, true});
+    EXPECT_TRUE(read().endsWith("[PCSC]\nECHO=1\n"));
+    EXPECT_TRUE(LoadSettings(path())->pcscEcho);
+}
+
 TEST_F(SettingsFile, NoComOrComNaLoadsNothingAndMissingDelaysReadNa)
 {
     EXPECT_FALSE(LoadSettings(path()));

@@ -85,6 +85,7 @@ TEST_P(T0EmulationTest, GivesTheStreamOfASerialInterface)
             else if (token != "+")
                 emulation.Send(quint8(token.toUInt(nullptr, 16)), now);
         }
+        emulation.Idle(now);
         EXPECT_EQ(card.commands, GetParam().apdus) << "echo " << echo;
         EXPECT_EQ(QString::fromLatin1(emulation.TakeReceived().toHex(' ').toUpper()), Stream(GetParam().stream, echo))
             << "echo " << echo;
@@ -128,7 +129,9 @@ TEST(T0EmulationLine, OnlyReleasingRtsAfterRaisingItResetsTheCard)
     EXPECT_EQ(emulation.TakeReceived(), Hex("00 3B 00"));
     for (const char byte : Hex("00 B0 00 00 01"))
         emulation.Send(quint8(byte), Clock::now());
-    EXPECT_EQ(card.commands, QStringList{"00 B0 00 00 01"}) << "the reset dropped the byte sent before it";
+    emulation.LineControl(LineFunction::SetRts);
+    EXPECT_EQ(card.commands, QStringList{"00 B0 00 00 01"}) << "the reset dropped the byte sent before it; "
+                                                                 "the command before a line function goes first";
 }
 
 TEST(T0EmulationFailure, DropsTheCommandAndKeepsTheEcho)
@@ -137,14 +140,32 @@ TEST(T0EmulationFailure, DropsTheCommandAndKeepsTheEcho)
     T0Emulation emulation(card);
     const QByteArray header = Hex("00 B0 00 00 01");
     card.failNext = true;
-    for (qsizetype i = 0; i < header.size() - 1; ++i)
-        emulation.Send(quint8(header[i]), Clock::now());
-    EXPECT_THROW(emulation.Send(quint8(header.back()), Clock::now()), std::runtime_error);
+    for (const char byte : header)
+        emulation.Send(quint8(byte), Clock::now());
+    EXPECT_THROW(emulation.Idle(Clock::now()), std::runtime_error);
     EXPECT_EQ(emulation.TakeReceived(), header);
     card.failNext = false;
     for (const char byte : header)
         emulation.Send(quint8(byte), Clock::now());
+    emulation.Idle(Clock::now());
     EXPECT_EQ(card.commands, QStringList{"00 B0 00 00 01"});
+}
+
+// The echo of a command's last byte can be taken before the card is asked.
+TEST(T0EmulationDeadline, ACompleteCommandIsDueAtOnceAndGoesAtTheNextIdle)
+{
+    RecordingCard card;
+    T0Emulation emulation(card);
+    const Clock::time_point start = Clock::now();
+    for (const char byte : Hex("00 A4 00 00 02 3F 00"))
+        emulation.Send(quint8(byte), start);
+    EXPECT_EQ(emulation.TakeReceived(), Hex("00 A4 00 00 02 A4 3F 00"));
+    EXPECT_TRUE(card.commands.isEmpty());
+    EXPECT_EQ(emulation.Deadline(), start);
+    emulation.Idle(start);
+    EXPECT_EQ(card.commands, QStringList{"00 A4 00 00 02 3F 00"});
+    EXPECT_EQ(emulation.TakeReceived(), Hex("90 00"));
+    EXPECT_FALSE(emulation.Deadline());
 }
 
 TEST(T0EmulationDeadline, IsTheUnknownHeadersWait)
