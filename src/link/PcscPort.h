@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 class ReaderWatch;
@@ -14,9 +15,11 @@ class ReaderWatch;
 // A PC/SC reader as a card interface: the card's T=0 byte stream as a serial
 // interface gives it (T0Emulation), in the line's inverse convention. The ATR
 // is the first thing to read. The descriptor is a timer that is due whenever
-// bytes wait, a line function waits or the card has gone, and at the moment an
-// unknown instruction's wait ends. All PC/SC calls but the opening are made by
-// Read and Write (the link's worker); line functions from the window thread are
+// bytes wait, a command is complete, a line function waits or the card has gone,
+// and at the moment an unknown instruction's wait ends. All PC/SC calls but the
+// opening are made by Read and Write (the link's worker), a Read only once the
+// bytes before are taken, so the echo of a command's last byte comes before the
+// card's answer as on a serial line. Line functions from the window thread are
 // queued for them, so the window never waits for the card.
 // Baud rates and line functions leave the reader as it is, but for RTS raised
 // and then lowered, which resets the card (warm reset, the new ATR to read).
