@@ -5,7 +5,7 @@
 // link's timeline recorded against without), the software time per byte sent and
 // the length of one message-pump pass, each with its target.
 // Argument: the number of bytes in the stream (1,000,000).
-#include "BenchHost.h"
+#include "BenchLink.h"
 #include "ReceiveStream.h"
 #include "SendTurns.h"
 #include "base/MessagePump.h"
@@ -40,17 +40,6 @@ double Median(std::vector<double> values)
 double BytesPerSecond(const ReceiveFigures& figures, qsizetype total)
 {
     return figures.seconds > 0 ? double(total) / figures.seconds : 0.0;
-}
-
-bool StartAndTakeAtr(CardLink& link, BenchHost& host)
-{
-    link.Start();
-    QElapsedTimer wall;
-    wall.start();
-    while (link.Polling() && host.response.isEmpty() && wall.elapsed() < 10'000)
-        MessagePump::PumpOnce();
-    MessagePump::PumpTimes(1000); // the rest of the ATR and the log's batch
-    return link.Polling() && !host.response.isEmpty();
 }
 
 void MeasurePumpPass()
@@ -165,13 +154,10 @@ int main(int argc, char** argv)
     UseOffscreenUnlessSet();
     QApplication app(argc, argv);
     const qsizetype total = argc > 1 ? std::max(10, QByteArray(argv[1]).toInt()) : 1'000'000;
-    CardSimulator simulator;
-    BenchHost host(simulator.devicePath());
-    CardLink link(host);
-    if (!StartAndTakeAtr(link, host)) {
-        std::fprintf(stderr, "the link did not start on %s\n", qPrintable(simulator.devicePath()));
+    BenchLink bench;
+    if (!bench.Start())
         return 1;
-    }
+    auto& [simulator, host, link] = bench;
     MeasurePumpPass();
     MeasureIdle();
     // The stream comes before any sending, whose echoes and answers would mingle with it.

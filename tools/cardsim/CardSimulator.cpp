@@ -34,6 +34,12 @@ void CardSimulator::setEcho(bool on)
     m_state.echo = on;
 }
 
+void CardSimulator::setCardSilent(bool silent)
+{
+    std::lock_guard lock(m_state.mutex);
+    m_state.cardSilent = silent;
+}
+
 void CardSimulator::setAtr(const QByteArray& atr)
 {
     std::lock_guard lock(m_state.mutex);

@@ -34,6 +34,8 @@ public:
     QString linkPath() const { return m_loop.linkPath(); }
 
     void setEcho(bool on);
+    // A silent card takes every byte and answers none: only the echo comes back.
+    void setCardSilent(bool silent);
     void setAtr(const QByteArray& atr); // sent from the next open on; SimCard::DefaultAtr() at first
     // Headers beginning with `header` (1 to 5 bytes) get `reply` right after the
     // header in place of the card's answer; the longest matching header wins.

@@ -28,6 +28,8 @@ void LineTraffic::receive(PtyDevice& device)
             out.append(byte);
         const quint8 decoded = InvertByte(quint8(byte));
         m_state.received.append(char(decoded));
+        if (m_state.cardSilent)
+            continue;
         QByteArray reply = m_state.card.session.feed(decoded);
         InvertBytes(reply);
         out += reply;

@@ -19,6 +19,7 @@ struct SimulatorState {
 
     // Settings.
     bool echo = true;
+    bool cardSilent = false; // the card takes every byte and answers none
     SimulatedCard card;
 
     // The line.
