@@ -4,6 +4,7 @@
 
 #include <QAbstractItemView>
 #include <QCompleter>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QStringListModel>
@@ -34,7 +35,11 @@ QStringList ReaderSuggestions::DeviceNames()
 
 bool ReaderSuggestions::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::FocusIn)
+    // The focus coming back from the completions' own popup is no new visit: a
+    // list read again then would drop the entry that Return is choosing.
+    const bool visit = event->type() == QEvent::FocusIn
+        && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason;
+    if (visit)
         m_names->setStringList(DeviceNames());
     const bool down = event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Down;
     if (down && !m_completer->popup()->isVisible() && m_names->rowCount() > 0) {

@@ -10,7 +10,7 @@ class QStringListModel;
 // The PC/SC readers present, offered beside the device name typed on the Setup
 // page: "pcsc:" (the first reader with a card) and "pcsc:" with each reader's
 // name, as completions. The list is read again whenever the edit takes the
-// focus; typing any part of an entry, or Down, shows them. The edit keeps
+// focus from another control; typing any part of an entry, or Down, shows them. The edit keeps
 // whatever is typed. Owned by the edit.
 class ReaderSuggestions : public QObject {
     Q_OBJECT

@@ -78,6 +78,16 @@ TEST_F(PcscWindowTest, TheSetupPageOffersTheReadersAndKeepsTheEchoChoiceInItsOwn
     QTest::keyClick(ui().COMLIST, Qt::Key_Down);
     EXPECT_TRUE(completer->popup()->isVisible());
     EXPECT_EQ(completer->completionCount(), offered.size());
+    QTest::keyClick(completer->popup(), Qt::Key_Escape);
+    ui().COMLIST->clear();
+    QTest::keyClicks(ui().COMLIST, QStringLiteral("pcsc"));
+    EXPECT_TRUE(completer->popup()->isVisible());
+    QTest::keyClick(completer->popup(), Qt::Key_Down);
+    QTest::keyClick(completer->popup(), Qt::Key_Down);
+    const QString highlighted = ui().COMLIST->text();
+    EXPECT_TRUE(highlighted.startsWith(QStringLiteral("pcsc:")) && highlighted.size() > 5) << highlighted.toStdString();
+    QTest::keyClick(completer->popup(), Qt::Key_Return);
+    EXPECT_EQ(ui().COMLIST->text().toStdString(), highlighted.toStdString()) << "Return keeps the chosen reader";
 
     EXPECT_TRUE(ui().PcscEcho->isChecked());
     ui().Button1->click();
