@@ -68,7 +68,6 @@ void PcscPort::Close()
     if (m_timer >= 0)
         ::close(m_timer);
     m_timer = -1;
-    m_lineFunctions.clear();
 }
 
 bool PcscPort::IsOpen() const { return Descriptor() >= 0; }
@@ -79,11 +78,14 @@ int PcscPort::Descriptor() const
     return m_timer;
 }
 
+// Carried out at once, as a serial driver sets its lines: a reset is done and
+// its ATR ready to read when the call returns, however long the reader takes.
 int PcscPort::LineControl(LineFunction function)
 {
-    std::lock_guard guard(m_lock);
-    m_lineFunctions.push_back(function);
-    Arm();
+    std::lock_guard stream(m_streamLock);
+    CatchUp();
+    Run([this, function] { m_stream.LineControl(function); });
+    Publish();
     return 0;
 }
 
@@ -139,17 +141,10 @@ void PcscPort::Run(Step step)
 }
 
 // What is due before anything else: the command completed before, or an unknown
-// instruction's header whose wait is over; then the line functions asked for since.
+// instruction's header whose wait is over.
 void PcscPort::CatchUp()
 {
     Run([this] { m_stream.Idle(T0Emulation::Clock::now()); });
-    std::vector<LineFunction> functions;
-    {
-        std::lock_guard guard(m_lock);
-        functions.swap(m_lineFunctions);
-    }
-    for (const LineFunction function : functions)
-        Run([this, function] { m_stream.LineControl(function); });
 }
 
 bool PcscPort::Publish()
@@ -174,7 +169,7 @@ void PcscPort::Arm()
     if (m_timer < 0)
         return;
     itimerspec when{}; // all zero: disarmed
-    if (m_readableWaits || !m_lineFunctions.empty() || m_failure != 0)
+    if (m_readableWaits || m_failure != 0)
         when.it_value.tv_nsec = 1; // long past: due at once
     else if (m_deadline)
         when.it_value = MonotonicTime(*m_deadline);

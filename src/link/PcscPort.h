@@ -8,19 +8,18 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <vector>
 
 class ReaderWatch;
 
 // A PC/SC reader as a card interface: the card's T=0 byte stream as a serial
 // interface gives it (T0Emulation), in the line's inverse convention. The ATR
 // is the first thing to read. The descriptor is a timer that is due whenever
-// bytes wait, a command is complete, a line function waits or the card has gone,
-// and at the moment an unknown instruction's wait ends. All PC/SC calls but the
-// opening are made by Read and Write (the link's worker), a Read only once the
-// bytes before are taken, so the echo of a command's last byte comes before the
-// card's answer as on a serial line. Line functions from the window thread are
-// queued for them, so the window never waits for the card.
+// bytes wait, a command is complete or the card has gone, and at the moment an
+// unknown instruction's wait ends. The PC/SC calls of the byte stream are made
+// by Read and Write (the link's worker), a Read only once the bytes before are
+// taken, so the echo of a command's last byte comes before the card's answer as
+// on a serial line. A line function from the window thread is carried out in
+// the call, after what is due, as a serial driver sets its lines at once.
 // Baud rates and line functions leave the reader as it is, but for RTS raised
 // and then lowered, which resets the card (warm reset, the new ATR to read).
 // Every PC/SC failure ends the connection: Read gives what arrived before it,
@@ -60,7 +59,8 @@ private:
     // Sets the timer for what waits; called with m_lock held.
     void Arm();
 
-    // The byte stream, used by one thread at a time (the worker, once open).
+    // The byte stream, used by one thread at a time (the worker, and the window
+    // thread for a line function).
     std::mutex m_streamLock;
     PcscReader m_reader;
     T0Emulation m_stream{m_reader};
@@ -69,7 +69,6 @@ private:
 
     // What the window thread and the watch hand to the worker.
     mutable std::mutex m_lock;
-    std::vector<LineFunction> m_lineFunctions;
     long m_failure = 0;
     bool m_readableWaits = false;
     std::optional<T0Emulation::Clock::time_point> m_deadline;

@@ -9,6 +9,7 @@
 #include "virtualreader/VirtualReader.h"
 
 #include <gtest/gtest.h>
+#include <mutex>
 
 namespace {
 
@@ -85,16 +86,30 @@ TEST_F(LinkThroughReader, ExchangesGiveTheSerialInterfacesStream)
     EXPECT_EQ(m_host.log.count(QStringLiteral("PC/SC")), 0);
 }
 
-// Raising RTS and lowering it again resets the card; every line change is
-// otherwise left alone, and the Active Log says so once per start.
+// Raising RTS and lowering it again resets the card, and the reset is over when
+// the call returns, as on a serial line (a script gives the ATR only a short
+// wait); every line change is otherwise left alone, and the Active Log says so
+// once per start.
 TEST_F(LinkThroughReader, RtsRaisedThenLoweredResetsTheCardWithItsNewAtr)
 {
     StartAndTakeAtr();
     m_virtual.Card().setAtr(QByteArray::fromHex("3B 02 14 50"));
+    std::mutex cardLogLock;
+    QStringList cardLog;
+    m_virtual.Card().setLogger([&](const QString& line) {
+        const std::lock_guard guard(cardLogLock);
+        cardLog << line;
+    });
     m_link.SetBaudRate(9600);
     for (const LineFunction function : {LineFunction::SetBreak, LineFunction::ClrDtr, LineFunction::SetRts,
-                                        LineFunction::SetDtr, LineFunction::ClrRts, LineFunction::ClrBreak})
+                                        LineFunction::SetDtr, LineFunction::ClrRts})
         m_link.LineControl(function);
+    {
+        const std::lock_guard guard(cardLogLock);
+        EXPECT_TRUE(cardLog.join(' ').contains(QStringLiteral("ATR 3B 02 14 50"))) << cardLog.join(" | ").toStdString();
+    }
+    m_virtual.Card().setLogger({});
+    m_link.LineControl(LineFunction::ClrBreak);
     m_host.response.clear();
     EXPECT_TRUE(PumpUntilResponse(QStringLiteral("3B 02 14 50 ")));
     EXPECT_EQ(m_host.response, "3B 02 14 50 ");
