@@ -89,6 +89,7 @@ TEST_F(LinkOnPty, TenThousandBytesWithoutDelayArriveOnceEachInOrder)
 TEST_F(LinkOnPty, LineChangesWhileBytesFlowLoseNothing)
 {
     StartAndTakeAtr();
+    m_host.byteDelay = "1"; // a message-pump pass after every byte, in which the changer can run
     QTimer changer;
     int changes = 0;
     QObject::connect(&changer, &QTimer::timeout, [&] { m_link.SetBaudRate(++changes % 2 ? 19200 : 38400); });
