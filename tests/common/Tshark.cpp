@@ -4,7 +4,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-std::optional<TsharkReading> ReadWithTshark(const QString& path)
+std::optional<::testing::AssertionResult> TsharkShows(const QString& path, std::initializer_list<const char*> texts)
 {
     const QString tshark = QStandardPaths::findExecutable(QStringLiteral("tshark"));
     if (tshark.isEmpty())
@@ -15,10 +15,13 @@ std::optional<TsharkReading> ReadWithTshark(const QString& path)
     QProcess process;
     process.setProcessEnvironment(environment);
     process.start(tshark, {QStringLiteral("-r"), path, QStringLiteral("-V")});
-    TsharkReading reading;
-    if (process.waitForFinished(60'000))
-        reading.exitCode = process.exitCode();
-    reading.output = QString::fromUtf8(process.readAllStandardOutput());
-    reading.errors = QString::fromUtf8(process.readAllStandardError());
-    return reading;
+    const bool finished = process.waitForFinished(60'000);
+    const QString output = QString::fromUtf8(process.readAllStandardOutput());
+    if (!finished || process.exitCode() != 0)
+        return ::testing::AssertionFailure() << "tshark failed: " << process.readAllStandardError().toStdString();
+    for (const char* text : texts) {
+        if (!output.contains(QLatin1StringView(text)))
+            return ::testing::AssertionFailure() << text << " is not in:\n" << output.toStdString();
+    }
+    return ::testing::AssertionSuccess();
 }

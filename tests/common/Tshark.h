@@ -1,14 +1,13 @@
 #pragma once
 
 #include <QString>
+#include <gtest/gtest.h>
+#include <initializer_list>
 #include <optional>
 
-// What tshark shows of a capture file in full (`tshark -r FILE -V`), read with no
-// preferences of the user's; nothing when tshark is not installed (Debian
-// package tshark; scripts/setup.sh installs it).
-struct TsharkReading {
-    int exitCode = -1;
-    QString output;
-    QString errors;
-};
-std::optional<TsharkReading> ReadWithTshark(const QString& path);
+inline constexpr char TsharkMissing[] = "tshark is not installed (Debian package tshark; scripts/setup.sh installs it)";
+
+// Whether tshark reads the capture file in full (`tshark -r FILE -V`, with no
+// preferences of the user's) without error and shows each of `texts`; a failure
+// names what is missing. Nothing when tshark is not installed.
+std::optional<::testing::AssertionResult> TsharkShows(const QString& path, std::initializer_list<const char*> texts);
