@@ -102,8 +102,9 @@ void CardLink::StopWorker()
     m_worker->wait();
     m_worker.reset(); // with the bytes nobody wrote: never sent by a later start
     m_received.TakeEvents(m_timeline);
-    if (!m_received.IsEmpty()) // what arrived before the stop is still shown
-        QMetaObject::invokeMethod(this, &CardLink::ShowReceived, Qt::QueuedConnection);
+    // What arrived before the stop is still shown, and the buffer's telling ends
+    // with the worker that told it.
+    QMetaObject::invokeMethod(this, &CardLink::ShowReceived, Qt::QueuedConnection);
 }
 
 void CardLink::SetBaudRate(int baud)

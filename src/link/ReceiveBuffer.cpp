@@ -15,11 +15,10 @@ qint64 MonotonicNs()
 bool ReceiveBuffer::Append(const QByteArray& bytes)
 {
     std::lock_guard guard(m_lock);
-    const bool wasEmpty = NothingWaiting();
     m_bytes.append(bytes);
     if (m_recording)
         m_events.AddReceived(MonotonicNs(), bytes);
-    return wasEmpty;
+    return TellWindow();
 }
 
 bool ReceiveBuffer::RecordSent(QByteArrayView bytes)
@@ -27,9 +26,8 @@ bool ReceiveBuffer::RecordSent(QByteArrayView bytes)
     std::lock_guard guard(m_lock);
     if (!m_recording)
         return false;
-    const bool wasEmpty = NothingWaiting();
     m_events.AddSent(MonotonicNs(), bytes);
-    return wasEmpty;
+    return TellWindow();
 }
 
 void ReceiveBuffer::Record(const std::function<void(LinkTimeline&, qint64)>& add)
@@ -54,6 +52,7 @@ QByteArray ReceiveBuffer::Take(qsizetype most, bool& more, LinkTimeline& timelin
         slice = m_bytes.first(std::min(most, m_bytes.size()));
         m_bytes.remove(0, slice.size());
         more = !m_bytes.isEmpty();
+        m_windowTold = more;
         std::swap(events, m_events);
     }
     timeline.Append(events);
@@ -68,10 +67,4 @@ void ReceiveBuffer::TakeEvents(LinkTimeline& timeline)
         std::swap(events, m_events);
     }
     timeline.Append(events);
-}
-
-bool ReceiveBuffer::IsEmpty() const
-{
-    std::lock_guard guard(m_lock);
-    return m_bytes.isEmpty();
 }

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <functional>
 #include <mutex>
+#include <utility>
 
 // What the link's worker leaves for the window thread: received bytes, decoded,
 // and the link's events not yet in its timeline. One lock guards both. Every
@@ -12,8 +13,8 @@
 // their times never go back, whichever thread recorded them.
 class ReceiveBuffer {
 public:
-    // Keeps the bytes and records them as one chunk received now. True when
-    // nothing was waiting before: the window must be told.
+    // Keeps the bytes and records them as one chunk received now. True when the
+    // window has not been told since it last took everything: it must be told now.
     bool Append(const QByteArray& bytes);
     // Records bytes the worker has just written; true as for Append.
     bool RecordSent(QByteArrayView bytes);
@@ -22,20 +23,23 @@ public:
     // Events are recorded unless switched off (then they are dropped).
     void SetRecording(bool on);
 
-    // Up to `most` bytes, oldest first; `more` tells whether any are left. The
-    // events recorded so far move to the end of `timeline` in the same step, so
-    // whatever is recorded later tells the window again.
+    // Up to `most` bytes, oldest first; `more` tells whether any are left (the
+    // window, still told, takes them on its next turn). The events recorded so
+    // far move to the end of `timeline` in the same step. Once nothing is left,
+    // whatever comes later tells the window again.
     QByteArray Take(qsizetype most, bool& more, LinkTimeline& timeline);
-    // Moves the events recorded so far to the end of `timeline`.
+    // Moves the events recorded so far to the end of `timeline`; the bytes stay,
+    // and so does the window's telling of them.
     void TakeEvents(LinkTimeline& timeline);
-    // No received bytes wait.
-    bool IsEmpty() const;
 
 private:
-    bool NothingWaiting() const { return m_bytes.isEmpty() && m_events.IsEmpty(); }
+    // The window is told once until it takes everything; a take of events alone
+    // leaves bytes waiting, so whether it was told is kept apart from what waits.
+    bool TellWindow() { return !std::exchange(m_windowTold, true); }
 
-    mutable std::mutex m_lock;
+    std::mutex m_lock;
     QByteArray m_bytes;
     LinkTimeline m_events;
     bool m_recording = true;
+    bool m_windowTold = false;
 };
