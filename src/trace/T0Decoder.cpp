@@ -40,6 +40,19 @@ void T0Decoder::Add(const LinkEvent& event)
     }
 }
 
+T0Decoder::Owed T0Decoder::Owes() const
+{
+    switch (m_phase) {
+    case Phase::Atr: return Owed::Atr;
+    case Phase::Procedure:
+    case Phase::Transfer:
+    case Phase::StatusTwo: return Owed::Answer;
+    case Phase::Idle:
+    case Phase::Header: break;
+    }
+    return m_echoing && !m_unechoed.empty() ? Owed::Answer : Owed::Nothing;
+}
+
 Trace T0Decoder::Finish()
 {
     EndUnderWay(ExchangeEnd::TraceEnd);

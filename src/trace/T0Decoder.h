@@ -12,8 +12,15 @@
 // unrecognised bytes. The rows depend on the events alone.
 class T0Decoder {
 public:
+    // What the other side of the link still owes the program, as far as the
+    // traffic so far shows: nothing, the rest of an ATR the card has begun, or
+    // the answer to a command whose header is complete (the echo of bytes sent,
+    // procedure bytes, data, the status word).
+    enum class Owed { Nothing, Atr, Answer };
+
     T0Decoder();
     void Add(const LinkEvent& event);
+    Owed Owes() const;
     // The rows so far; the last rows may still grow.
     const Trace& Current() const { return m_trace; }
     // Ends what is under way (an ATR cut short, an exchange without status word).

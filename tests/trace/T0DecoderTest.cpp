@@ -193,3 +193,30 @@ TEST(T0Decoder, AnyTrafficGivesRowsThatHoldEveryByte)
         ASSERT_EQ(trace.bytes.size(), bytes) << "every row done keeps its bytes in the trace";
     }
 }
+
+TEST(T0Decoder, TellsWhatTheCardStillOwes)
+{
+    using Owed = T0Decoder::Owed;
+    const struct {
+        const char* steps;
+        Owed owed;
+    } cases[] = {
+        {"open 0", Owed::Nothing},
+        {"open 0; < 3F 65 25", Owed::Atr},
+        {"open 0; < 3F 65 25 00 2C 09 69 90 00", Owed::Nothing},
+        {"open 0; > A0 A4 00", Owed::Nothing},
+        {"open 0; > A0 A4 00 00 02", Owed::Answer},
+        {"open 0; > A0 A4 00 00 02; < A0 A4 00 00 02", Owed::Answer},
+        {"open 0; > A0 A4 00 00 02; < A0 A4 00 00 02 A4; > 3F 00; < 3F 00 60", Owed::Answer},
+        {"open 0; > A0 A4 00 00 02; < A0 A4 00 00 02 A4; > 3F 00; < 3F 00 9F", Owed::Answer},
+        {"open 0; > A0 A4 00 00 02; < A0 A4 00 00 02 A4; > 3F 00; < 3F 00 9F 0F", Owed::Nothing},
+        {"open 0; > 00 A4 00 00 02; < 00; > 3F", Owed::Answer},
+    };
+    for (const auto& step : cases) {
+        T0Decoder decoder;
+        const LinkTimeline timeline = Steps(QString::fromLatin1(step.steps));
+        for (qsizetype i = 0; i < timeline.Size(); ++i)
+            decoder.Add(timeline.At(i));
+        EXPECT_EQ(decoder.Owes(), step.owed) << step.steps;
+    }
+}
