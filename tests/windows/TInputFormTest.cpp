@@ -1,7 +1,6 @@
 #include "ModalDriver.h"
 #include "windows/TInputForm.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -77,25 +76,6 @@ TEST_F(TInputFormTest, AskShowsItModally)
         modal->findChild<QPushButton*>(QStringLiteral("OKBTN"))->click();
     });
     EXPECT_EQ(dialog.Ask("Value"), "0A");
-}
-
-TEST_F(TInputFormTest, EveryShowingStartsInTheEditEvenAfterACancelClicked)
-{
-    WhenModalOpens([](QWidget* modal) {
-        ASSERT_TRUE(QTest::qWaitForWindowActive(modal));
-        modal->findChild<QLineEdit*>(QStringLiteral("Data"))->setText("1F");
-        QTest::mouseClick(modal->findChild<QPushButton*>(QStringLiteral("Button1")), Qt::LeftButton);
-    });
-    ASSERT_EQ(dialog.Ask("first"), std::nullopt);
-    WhenModalOpens([](QWidget* modal) {
-        ASSERT_TRUE(QTest::qWaitForWindowActive(modal));
-        auto* edit = modal->findChild<QLineEdit*>(QStringLiteral("Data"));
-        ASSERT_EQ(QApplication::focusWidget(), edit);
-        EXPECT_EQ(edit->selectedText(), "1F");
-        QTest::keyClicks(edit, "20");
-        QTest::keyClick(edit, Qt::Key_Return);
-    });
-    EXPECT_EQ(dialog.Ask("second"), "20");
 }
 
 } // namespace
