@@ -68,10 +68,10 @@ int SerialPort::Open(const QString& path)
     if (fd < 0)
         return errno;
     int error = isatty(fd) ? 0 : ENOTTY;
-    // The lock, which serial tools take too, keeps out every other opener, root
-    // included, and the kernel drops it however the program ends. Exclusive mode
-    // (TIOCEXCL) is not used: it belongs to the device, and after a kill or a
-    // crash it would keep every user but root out until the device goes away.
+    // The lock keeps out every other opener that takes it, as serial tools do,
+    // root included, and the kernel drops it however the program ends. Exclusive
+    // mode (TIOCEXCL) is not used: it belongs to the device, and after a kill or
+    // a crash it would keep every user but root out until the device goes away.
     if (error == 0 && flock(fd, LOCK_EX | LOCK_NB) != 0)
         error = errno == EWOULDBLOCK ? EBUSY : errno;
     if (error != 0) {
