@@ -68,12 +68,12 @@ int SerialPort::Open(const QString& path)
     if (fd < 0)
         return errno;
     int error = isatty(fd) ? 0 : ENOTTY;
-    // The lock keeps out every other opener, root included; TIOCEXCL as well for
-    // programs that do not take the lock.
+    // The lock keeps out every other opener that takes it, as serial tools do,
+    // root included, and the kernel drops it however the program ends. Exclusive
+    // mode (TIOCEXCL) is not used: it belongs to the device, and after a kill or
+    // a crash it would keep every user but root out until the device goes away.
     if (error == 0 && flock(fd, LOCK_EX | LOCK_NB) != 0)
         error = errno == EWOULDBLOCK ? EBUSY : errno;
-    if (error == 0 && ioctl(fd, TIOCEXCL) != 0)
-        error = errno;
     if (error != 0) {
         ::close(fd);
         return error;
@@ -87,9 +87,6 @@ void SerialPort::Close()
     std::lock_guard guard(m_lock);
     if (m_fd < 0)
         return;
-    // The exclusive mode belongs to the device, not to this descriptor: it would
-    // outlive the close and keep every later opener but root out.
-    ioctl(m_fd, TIOCNXCL);
     ::close(m_fd);
     m_fd = -1;
 }

@@ -4,10 +4,11 @@
 
 #include <mutex>
 
-// A serial device opened exclusively and driven raw with the card line's framing:
-// 8 data bits, odd parity, 2 stop bits, no flow control. Every call that touches
-// the device holds the port's lock, so the window thread may change the line
-// while the link's worker reads and writes. Failures return the errno value.
+// A serial device opened exclusively (under its advisory lock, flock) and driven
+// raw with the card line's framing: 8 data bits, odd parity, 2 stop bits, no flow
+// control. Every call that touches the device holds the port's mutex, so the
+// window thread may change the line while the link's worker reads and writes.
+// Failures return the errno value.
 class SerialPort : public CardPort {
 public:
     SerialPort() = default;
@@ -15,9 +16,10 @@ public:
     SerialPort& operator=(const SerialPort&) = delete;
     ~SerialPort() override;
 
-    // Opens without blocking and locks the device against every other opener.
+    // Opens without blocking and locks the device against every other opener that
+    // takes the lock (EBUSY while another holds it).
     int Open(const QString& path);
-    // Releases the locks and closes; the device can be opened again by anyone.
+    // Closes, which releases the lock; the device can be opened again by anyone.
     void Close() override;
     bool IsOpen() const override;
     int Descriptor() const override;

@@ -7,6 +7,7 @@
 #include "script/ScriptCatalogue.h"
 #include "script/ScriptInterpreter.h"
 #include "ui_TMainForm.h"
+#include "widgets/ElidedText.h"
 
 #include <QDir>
 #include <QSignalBlocker>
@@ -54,15 +55,19 @@ void TMainForm::MainTabChange()
 
 void TMainForm::ScriptListClick()
 {
-    for (QLabel* field : {m_ui->Author, m_ui->Date, m_ui->Description, m_ui->Version})
-        field->setText(QStringLiteral("N/A"));
-    RunGuarded(m_dialogs, [this] {
-        const ScriptHeader header = ReadScriptHeader(SelectedScript());
-        m_ui->Version->setText(header.version);
-        m_ui->Description->setText(header.description);
-        m_ui->Author->setText(header.author);
-        m_ui->Date->setText(header.date);
-    });
+    ShowScriptHeader({});
+    RunGuarded(m_dialogs, [this] { ShowScriptHeader(ReadScriptHeader(SelectedScript())); });
+}
+
+void TMainForm::ShowScriptHeader(const ScriptHeader& header)
+{
+    const std::pair<QLabel*, QString> fields[] = {
+        {m_ui->Version, header.version},
+        {m_ui->Description, header.description},
+        {m_ui->Author, header.author},
+        {m_ui->Date, header.date}};
+    for (const auto& [label, text] : fields)
+        ShowElided(*label, text, label->size());
 }
 
 void TMainForm::LoadScriptClick()

@@ -12,6 +12,7 @@ class TMainForm;
 }
 class Dialogs;
 class ScriptLines;
+struct ScriptHeader;
 class TDisplayForm;
 
 // The operator's workplace: the Active Log, the data file and the current script,
@@ -79,6 +80,7 @@ private:
     void ConnectScriptsPage();
     void ListScripts(const QString& folder);
     QString SelectedScript() const;
+    void ShowScriptHeader(const ScriptHeader& header);
 
     std::unique_ptr<Ui::TMainForm> m_ui;
     Dialogs& m_dialogs;

@@ -1,4 +1,5 @@
 #include "base/ProgramFolder.h"
+#include "main/ProgramEndSignals.h"
 #include "main/TMainForm.h"
 #include "widgets/WidgetAccessibility.h"
 #include "windows/FontSubstitutes.h"
@@ -61,8 +62,11 @@ int main(int argc, char** argv)
     InstallFontSubstitutes();
     InstallWidgetAccessibility();
 
+    const ProgramEndSignals endSignals;
     TLogoForm logoForm;
     logoForm.exec();
+    if (endSignals.Received())
+        return 0;
 
     TCustomCommand customCommand;
     TDisplayForm displayForm;

@@ -3,6 +3,43 @@
 #include "trace/TraceModel.h"
 
 #include <algorithm>
+#include <cctype>
+
+namespace {
+
+bool IsHexDigit(QChar c) { return c.unicode() < 128 && std::isxdigit(c.unicode()); }
+
+// A word of an even number of hexadecimal digits, two bytes or more, is written as
+// bytes ("2FE2" as "2F E2"); any other word as it is.
+void AppendWord(QString& out, QStringView word)
+{
+    const bool bytes = word.size() >= 4 && word.size() % 2 == 0 && std::all_of(word.begin(), word.end(), IsHexDigit);
+    for (qsizetype i = 0; i < word.size(); ++i) {
+        if (bytes && i > 0 && i % 2 == 0)
+            out += u' ';
+        out += word[i];
+    }
+}
+
+// The text with every word of bytes written as bytes, so that bytes compare however
+// they were blanked, and only on their bounds ("40 00" is not in "A4 00 00").
+QString WrittenAsBytes(const QString& text)
+{
+    QString out;
+    out.reserve(text.size() + text.size() / 4);
+    qsizetype wordStart = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && text[i].isLetterOrNumber())
+            continue;
+        AppendWord(out, QStringView(text).sliced(wordStart, i - wordStart));
+        if (i < text.size())
+            out += text[i];
+        wordStart = i + 1;
+    }
+    return out;
+}
+
+} // namespace
 
 TraceFilterModel::TraceFilterModel(TraceModel& trace, QObject* parent) : QAbstractProxyModel(parent), m_trace(trace)
 {
@@ -29,6 +66,7 @@ void TraceFilterModel::SetText(const QString& text)
     for (const QModelIndex& index : before)
         sourceRows.append(SourceRow(index.row()));
     m_text = trimmed;
+    m_bytes = WrittenAsBytes(trimmed.simplified());
     m_rows = m_text.isEmpty() ? QList<int>() : MatchingRows(0, m_trace.rowCount() - 1);
     m_count = m_trace.rowCount();
     QModelIndexList after;
@@ -42,7 +80,8 @@ void TraceFilterModel::SetText(const QString& text)
 
 bool TraceFilterModel::Matches(int sourceRow) const
 {
-    return m_trace.RowText(sourceRow).contains(m_text, Qt::CaseInsensitive);
+    const QString text = m_trace.RowText(sourceRow);
+    return text.contains(m_text, Qt::CaseInsensitive) || WrittenAsBytes(text).contains(m_bytes, Qt::CaseInsensitive);
 }
 
 QList<int> TraceFilterModel::MatchingRows(int first, int last) const

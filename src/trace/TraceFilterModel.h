@@ -6,7 +6,8 @@
 class TraceModel;
 
 // The rows of a TraceModel whose text holds the filter text, in any column and
-// in any case; every row while the filter is empty. It follows the trace as it
+// in any case, bytes written with or without blanks ("2FE2" finds "2F E2", and
+// "2F E2" finds "SELECT 2FE2"); every row while the filter is empty. It follows the trace as it
 // grows: new rows are looked at once, and the rows that change are looked at
 // again. A new filter text keeps the rows chosen in a view that it still shows.
 class TraceFilterModel : public QAbstractProxyModel {
@@ -39,6 +40,7 @@ private:
 
     TraceModel& m_trace;
     QString m_text;
+    QString m_bytes;    // the text with its bytes written as bytes
     int m_count = 0;    // rows shown while the filter is empty
     QList<int> m_rows;  // the trace's rows shown, in order, while it is not
 };

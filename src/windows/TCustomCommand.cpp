@@ -28,9 +28,13 @@ std::optional<QString> TCustomCommand::Run()
     return Outcome();
 }
 
+// The dialog is reused: a click on Cancel left that button the focus, which every
+// showing gives back to the line, selected so that typing replaces it.
 void TCustomCommand::BeginShowing()
 {
     m_sendFlag = 0;
+    m_ui->command->selectAll();
+    m_ui->command->setFocus();
 }
 
 std::optional<QString> TCustomCommand::Outcome() const

@@ -11,7 +11,8 @@ class TCustomCommand;
 }
 
 // The data sender dialog ("Data"): one line of hexadecimal data to transmit.
-// The line stays in the edit from one showing to the next.
+// The line stays in the edit from one showing to the next; every showing starts
+// in the edit with the line selected.
 class TCustomCommand : public NoEscapeDialog {
     Q_OBJECT
 

@@ -33,7 +33,6 @@ TLogoForm::TLogoForm(QWidget* parent)
     LoadPictures();
     m_ui->Image3->installEventFilter(this);
     connect(m_ui->Label1, &QPushButton::clicked, this, &TLogoForm::Image3Click);
-    m_ui->Label1->setFocus();
     m_timer.setObjectName(QStringLiteral("Timer1"));
     m_timer.setInterval(RevealTick);
     connect(&m_timer, &QTimer::timeout, this, &TLogoForm::Timer1Timer);
@@ -62,6 +61,7 @@ void TLogoForm::Image3Click()
 void TLogoForm::showEvent(QShowEvent* event)
 {
     m_ui->Disp->clear();
+    m_ui->Label1->setFocus();
     NoEscapeDialog::showEvent(event);
 }
 

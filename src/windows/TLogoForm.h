@@ -13,7 +13,8 @@ class TLogoForm;
 
 // The splash window: title, revision and release date over the artwork, and the
 // about text revealed one character every 30 ms once the window is active.
-// Proceed (a click on its face or its label, or Alt+P) closes it at any time.
+// Proceed (a click on its face or its label, Alt+P, or Return or Space: it is the
+// default button and has the focus) closes it at any time.
 class TLogoForm : public NoEscapeDialog, private RevealHost {
     Q_OBJECT
 
@@ -29,7 +30,7 @@ public:
     void Image3Click();
 
 protected:
-    void showEvent(QShowEvent* event) override;   // empties Disp
+    void showEvent(QShowEvent* event) override;   // empties Disp, focuses Proceed
     bool event(QEvent* event) override;           // activation starts the reveal
     void closeEvent(QCloseEvent* event) override; // the reveal stops where it is
     bool eventFilter(QObject* watched, QEvent* event) override;

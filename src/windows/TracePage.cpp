@@ -101,6 +101,8 @@ void TracePage::ApplyFilter()
     if (!m_filter)
         return;
     m_filter->SetText(m_ui->TraceFilter->text());
+    // A selected row that the filter hides is no longer current, without a word from the view.
+    ShowFields();
     ShowRowCount();
 }
 

@@ -2,7 +2,11 @@
 #include "MainWindowFixture.h"
 
 #include "base/MessagePump.h"
+#include "main/ProgramEndSignals.h"
 #include "ui_TMainForm.h"
+
+#include <QDialog>
+#include <QTimer>
 
 namespace {
 
@@ -100,6 +104,20 @@ TEST_F(ClosingTest, ClosingWhileAScriptAsksForAParameterEndsTheRun)
     EXPECT_EQ(received(), "");
     EXPECT_FALSE(displayText().contains("after"));
     EXPECT_EQ(shownTexts("parameter").size(), 1);
+}
+
+// A session ending while a dialog waits for the operator: the dialog and then the
+// window close, as after File > Exit.
+TEST_F(ClosingTest, AnEndingSignalClosesTheOpenDialogAndTheWindow)
+{
+    const ProgramEndSignals endSignals;
+    runWaitingScript([] {
+        QDialog box;
+        QTimer::singleShot(0, [] { std::raise(SIGTERM); });
+        box.exec();
+    });
+    expectClosedAndStopped();
+    EXPECT_TRUE(endSignals.Received());
 }
 
 using ClosingAtStartTest = MainWindowTest;

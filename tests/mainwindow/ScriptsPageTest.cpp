@@ -45,6 +45,29 @@ TEST_F(ScriptsPageTest, ChangingToThePageListsTheScriptsSortedAndShowsTheFirstHe
     EXPECT_EQ(scriptInfo(), (QStringList{"N/A", "N/A", "N/A", "N/A", "NO"}));
 }
 
+// The page's places have the sizes of a fixed layout: what does not fit loses its middle.
+TEST_F(ScriptsPageTest, AHeaderTooLongForItsPlaceShowsBothEndsAndWholeToToolsAndTooltip)
+{
+    const QString author = "Kestrin T.R.X samples";
+    const QString description = QString("A description that goes on and on, ").repeated(8) + "to its end.";
+    writeFile("long.scr", ("DESCRIPTION " + description + "\r\nAUTHOR " + author + "\r\n").toUtf8());
+    writeFile("short.scr", "AUTHOR Ann\r\n");
+    toScriptsPage();
+    for (const auto& [label, whole] : {std::pair{ui().Author, author}, std::pair{ui().Description, description}}) {
+        const QStringList ends = label->text().split(QChar(0x2026));
+        ASSERT_EQ(ends.size(), 2) << label->text().toStdString();
+        EXPECT_TRUE(whole.startsWith(ends[0]) && whole.endsWith(ends[1]) && ends[0].size() > 1 && ends[1].size() > 1)
+            << label->text().toStdString();
+        EXPECT_EQ(label->toolTip(), whole);
+        EXPECT_EQ(label->accessibleName(), whole);
+    }
+    EXPECT_LE(ui().Author->fontMetrics().horizontalAdvance(ui().Author->text()), ui().Author->width());
+
+    m_list->setCurrentRow(1);
+    EXPECT_EQ(ui().Author->text(), "Ann");
+    EXPECT_EQ(ui().Author->toolTip(), "");
+}
+
 TEST_F(ScriptsPageTest, AScriptAddedLaterAppearsAtTheNextPageChange)
 {
     writeFile("one.scr", "REM\r\n");

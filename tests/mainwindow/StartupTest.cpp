@@ -117,7 +117,7 @@ TEST_F(StartupTest, UnwritableSettingsFileShowsOneErrorNamingIt)
 
 TEST_F(StartupTest, StatusLightShowsTheDeviceNamesLastPartAndTheWholeNameAsHint)
 {
-    const QString longName = "ttyUSB-interface-with-a-very-long-name-7";
+    const QString longName = "usb-FTDI_FT232R_USB_UART_A9XK2L1Q-if00-port0";
     const struct {
         QString device;
         QString caption;
@@ -132,10 +132,12 @@ TEST_F(StartupTest, StatusLightShowsTheDeviceNamesLastPartAndTheWholeNameAsHint)
         EXPECT_EQ(ui().ComLabel->toolTip(), c.device);
         EXPECT_EQ(ui().ComLabel->accessibleDescription(), c.device);
     }
-    ui().COMLIST->setText("/dev/" + longName);
+    ui().COMLIST->setText("/dev/serial/by-id/" + longName);
+    const QStringList ends = ui().ComLabel->text().split(QChar(0x2026));
+    ASSERT_EQ(ends.size(), 2) << ui().ComLabel->text().toStdString();
+    EXPECT_TRUE(longName.startsWith(ends[0]) && longName.endsWith(ends[1]) && !ends[0].isEmpty() && !ends[1].isEmpty())
+        << ui().ComLabel->text().toStdString();
     const QString shown = ui().ComLabel->text();
-    EXPECT_TRUE(shown.size() > 1 && shown.startsWith(QChar(0x2026)) && longName.endsWith(shown.mid(1)))
-        << shown.toStdString();
     EXPECT_LE(ui().ComLabel->fontMetrics().horizontalAdvance(shown), ui().Light1->width());
 }
 

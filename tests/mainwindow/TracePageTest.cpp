@@ -86,6 +86,19 @@ TEST_F(TracePageTest, TheAtrRowChosenByKeyboardShowsItsFields)
     EXPECT_TRUE(fields().contains("TS: 3F: inverse convention")) << fields().join(u'\n').toStdString();
 }
 
+TEST_F(TracePageTest, TheFilterFindsBytesWithOrWithoutBlanksAndTheFieldsOfAHiddenRowGo)
+{
+    runScript("send('00 A4 00 00 02 2F E2')");
+    ASSERT_TRUE(pumpUntil([this] { return meanings().join(u'\n').contains("SELECT 2FE2 -> "); }));
+    table().setCurrentIndex(table().model()->index(meanings().indexOf(QRegularExpression("ATR: .*")), 0));
+    ASSERT_TRUE(fields().contains("TS: 3F: inverse convention")) << fields().join(u'\n').toStdString();
+
+    QTest::keyClicks(&control<QLineEdit>("TraceFilter"), "2F E2");
+    QTest::keyClick(&control<QLineEdit>("TraceFilter"), Qt::Key_Return);
+    EXPECT_EQ(meanings().filter("SELECT 2FE2 -> ").size(), 1) << meanings().join(u'\n').toStdString();
+    EXPECT_TRUE(fields().isEmpty()) << fields().join(u'\n').toStdString();
+}
+
 TEST_F(TracePageTest, ExportTraceWritesAFileThatTsharkReads)
 {
     ui().ExportTrace1->trigger();

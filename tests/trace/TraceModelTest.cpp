@@ -134,7 +134,15 @@ TEST(TraceModel, FieldsBelongToAtrsAndExchangesAndTheFilterNarrowsByAnyColumn)
     const struct {
         const char* text;
         int rows;
-    } cases[] = {{"", int(model.rowCount())}, {"select 3f00", 1}, {" 61 0F", 1}, {"from card", 12}, {"no such text", 0}};
+    } cases[] = {{"", int(model.rowCount())},
+                 {"select 3f00", 1},
+                 {" 61 0F", 1},
+                 {"from card", 12},
+                 {"no such text", 0},
+                 {"2F E2", 3}, // the data, its echo and "SELECT 2FE2 -> 61 0F"
+                 {"2fe2", 3},
+                 {"select 2f  e2", 1},
+                 {"4000", 0}}; // bytes match on their bounds: not in "A4 00 00"
     for (const auto& c : cases) {
         filter.SetText(c.text);
         EXPECT_EQ(filter.rowCount(), c.rows) << c.text;

@@ -1,6 +1,7 @@
 #include "ModalDriver.h"
 #include "windows/TCustomCommand.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -93,6 +94,27 @@ TEST_F(TCustomCommandTest, RunReturnsTheLineWhenSentFromTheModalShowing)
 
     WhenModalOpens([](QWidget* modal) { modal->close(); });
     EXPECT_EQ(dialog.Run(), std::nullopt);
+}
+
+// The dialog is reused: a click on Cancel leaves that button the focus, which the
+// next showing gives back to the line, its text selected for typing over.
+TEST_F(TCustomCommandTest, EveryShowingStartsInTheLineWithItsTextSelected)
+{
+    WhenModalOpens([](QWidget* modal) {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(modal));
+        modal->findChild<QLineEdit*>(QStringLiteral("command"))->setText("00 B0");
+        QTest::mouseClick(modal->findChild<QPushButton*>(QStringLiteral("Button2")), Qt::LeftButton);
+    });
+    ASSERT_EQ(dialog.Run(), std::nullopt);
+    WhenModalOpens([](QWidget* modal) {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(modal));
+        auto* edit = modal->findChild<QLineEdit*>(QStringLiteral("command"));
+        ASSERT_EQ(QApplication::focusWidget(), edit);
+        EXPECT_EQ(edit->selectedText(), "00 B0");
+        QTest::keyClicks(edit, "00A4 ");
+        QTest::keyClick(edit, Qt::Key_Return);
+    });
+    EXPECT_EQ(dialog.Run(), "00A4 ");
 }
 
 } // namespace

@@ -98,4 +98,20 @@ TEST_F(TLogoFormTest, ProceedEndsTheModalShowing)
     EXPECT_FALSE(Timer1()->isActive());
 }
 
+// Proceed is the default button: Return presses it, as Space does.
+TEST_F(TLogoFormTest, ProceedHasTheFocusAndReturnOrSpacePressesIt)
+{
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Space}) {
+        TLogoForm splash;
+        WhenModalOpens([key](QWidget* modal) {
+            ASSERT_TRUE(QTest::qWaitForWindowActive(modal));
+            auto* proceed = modal->findChild<QPushButton*>(QStringLiteral("Label1"));
+            ASSERT_EQ(QApplication::focusWidget(), proceed);
+            QTest::keyClick(proceed, key);
+            EXPECT_FALSE(modal->isVisible()) << key;
+        });
+        splash.exec();
+    }
+}
+
 } // namespace
