@@ -40,7 +40,7 @@ public:
 
     QString ReaderName() const { return m_readerName; }
     // 0 or 1: the protocol the connection uses.
-    int Protocol() const;
+    int Protocol() const override;
     QByteArray Atr() const;
 
     QByteArray Transmit(const QByteArray& command) override;
