@@ -2,6 +2,9 @@
 
 #include "link/Instructions.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace {
 
 constexpr qsizetype HeaderSize = 5;

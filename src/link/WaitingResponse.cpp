@@ -1,5 +1,7 @@
 #include "link/WaitingResponse.h"
 
+#include <utility>
+
 namespace {
 
 constexpr qsizetype StatusSize = 2;
