@@ -27,6 +27,10 @@ long Look(SCARDCONTEXT context, SCARD_READERSTATE& state)
     }
     if (result == SCARD_E_TIMEOUT) // no change
         return 0;
+    // pcscd stopping with a look on its way resets the connection, which pcsc-lite
+    // calls a security violation ("Access denied."); the service has gone.
+    if (result == SCARD_W_SECURITY_VIOLATION)
+        return SCARD_E_NO_SERVICE;
     if (result != SCARD_S_SUCCESS)
         return result;
     state.dwCurrentState = state.dwEventState & ~SCARD_STATE_CHANGED;
