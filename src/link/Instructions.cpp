@@ -159,8 +159,9 @@ const Instruction* FindInstruction(QByteArrayView header)
 
 bool NoCardTakes(QByteArrayView header)
 {
-    const auto isProcedureOrStatus = [](quint8 ins) { return (ins & 0xF0) == 0x60 || (ins & 0xF0) == 0x90; };
-    return (!header.isEmpty() && quint8(header[0]) == 0xFF) || (header.size() > 1 && isProcedureOrStatus(quint8(header[1])));
+    const bool ppsStart = !header.isEmpty() && quint8(header[0]) == 0xFF;
+    const quint8 insGroup = header.size() > 1 ? quint8(header[1]) & 0xF0 : 0;
+    return ppsStart || insGroup == 0x60 || insGroup == 0x90;
 }
 
 int DataLength(quint8 p3, DataFlow flow)

@@ -84,9 +84,9 @@ TEST_F(LinkThroughReader, ExchangesGiveTheSerialInterfacesStream)
     }
     EXPECT_TRUE(m_host.ErrorBoxes().isEmpty());
     EXPECT_EQ(m_host.log.count(QStringLiteral("PC/SC")), 2) << m_host.log.toStdString();
-    EXPECT_TRUE(m_host.log.contains(QStringLiteral("(PC/SC reader: 00 50 00 00 02: an instruction not in the table; a "
-                                                   "byte followed within 50 ms, so its data went to the card (case 3))\r\n")));
-    EXPECT_TRUE(m_host.log.contains(QStringLiteral("nothing followed within 50 ms, so the card was asked for its data")));
+    const QString guess = QStringLiteral("(PC/SC reader: 00 50 00 00 02: an instruction not in the table; ");
+    EXPECT_TRUE(m_host.log.contains(guess + "a byte followed within 50 ms, so its data went to the card (case 3))"));
+    EXPECT_TRUE(m_host.log.contains(guess + "nothing followed within 50 ms, so the card was asked for its data"));
 }
 
 // Raising RTS and lowering it again resets the card, and the reset is over when

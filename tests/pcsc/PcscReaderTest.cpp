@@ -139,7 +139,8 @@ TEST(ThroughVirtualReaderT1, AcceptsACardThatOffersOnlyT1)
     for (const char byte : Hex("00 A4 00 00 02 3F 00 00 C0 00 00 07"))
         emulation.Send(quint8(byte), {});
     emulation.Idle({});
-    EXPECT_EQ(HexText(emulation.TakeReceived()), "00 A4 00 00 02 A4 3F 00 61 0F 00 C0 00 00 07 C0 00 00 00 00 3F 00 01 90 00");
+    EXPECT_EQ(HexText(emulation.TakeReceived()),
+              "00 A4 00 00 02 A4 3F 00 61 0F 00 C0 00 00 07 C0 00 00 00 00 3F 00 01 90 00");
 }
 
 TEST(WithoutPcscd, EveryCallFailsWithThePcscText)
