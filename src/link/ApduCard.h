@@ -12,4 +12,6 @@ public:
     virtual QByteArray Transmit(const QByteArray& command) = 0;
     // Warm reset; returns the card's new answer to reset.
     virtual QByteArray Reset() = 0;
+    // 0 or 1: the transmission protocol the card works in.
+    virtual int Protocol() const = 0;
 };

@@ -189,6 +189,7 @@ void CardLink::ShowReceived()
 {
     bool more = false;
     const QByteArray bytes = m_received.Take(ShowSlice, more, m_timeline);
+    ShowNotes(); // after the take, which has the window told again of any note that comes later
     if (more)
         QMetaObject::invokeMethod(this, &CardLink::ShowReceived, Qt::QueuedConnection);
     if (bytes.isEmpty())
@@ -196,6 +197,13 @@ void CardLink::ShowReceived()
     if (m_echoOn)
         m_host.LogAtCaret(ResponseText(bytes));
     m_host.AppendResponse(bytes);
+}
+
+// What a PC/SC reader did that a serial line never does, a line of its own.
+void CardLink::ShowNotes()
+{
+    for (const ReaderNote& note : m_received.TakeNotes())
+        m_host.LogAtCaret(QStringLiteral("(PC/SC reader: %1)\r\n").arg(ReaderNoteText(note.kind, note.bytes)));
 }
 
 void CardLink::LineLost(int error)

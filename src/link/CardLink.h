@@ -62,6 +62,7 @@ private:
     void StartWorker();
     void StopWorker();
     void ShowReceived();
+    void ShowNotes();
     void LineLost(int error);
     void ShowLastError(int error);
     // Lets every byte already handed to the worker leave: the send queue empties (the

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "link/LineFunction.h"
+#include "link/ReaderNote.h"
 
+#include <QList>
 #include <QString>
 #include <sys/types.h>
 
@@ -39,4 +41,8 @@ public:
     // False for an interface without a serial line of its own (a PC/SC reader),
     // whose baud rate and line functions the operator is told do nothing.
     virtual bool HasSerialLine() const { return true; }
+    // What the interface did with the bytes sent that a serial line never does,
+    // since the last call (a PC/SC reader's guesses, bytes it did not pass on).
+    // The descriptor is readable while notes wait.
+    virtual QList<ReaderNote> TakeNotes() { return {}; }
 };

@@ -1,7 +1,6 @@
 #include "link/Instructions.h"
 
 #include <algorithm>
-#include <array>
 #include <span>
 
 namespace {
@@ -10,8 +9,9 @@ constexpr auto None = DataFlow::None;
 constexpr auto ToCard = DataFlow::ToCard;
 constexpr auto FromCard = DataFlow::FromCard;
 
-// Inter-industry commands (ISO 7816-4, with 7816-8 and 7816-9), sorted by INS.
-constexpr std::array<Instruction, 47> IsoInstructions{{
+// Inter-industry commands (ISO 7816-4, with 7816-8 and 7816-9, and those a UICC
+// adds in the inter-industry classes, ETSI TS 102 221), sorted by INS.
+constexpr Instruction IsoInstructions[] = {
     {0x04, "DEACTIVATE FILE", None},
     {0x0C, "ERASE RECORD", None},
     {0x0E, "ERASE BINARY", ToCard},
@@ -27,11 +27,14 @@ constexpr std::array<Instruction, 47> IsoInstructions{{
     {0x44, "ACTIVATE FILE", None},
     {0x46, "GENERATE ASYMMETRIC KEY PAIR", ToCard},
     {0x70, "MANAGE CHANNEL", FromCard},
+    {0x73, "MANAGE SECURE CHANNEL", ToCard},
+    {0x75, "TRANSACT DATA", ToCard},
     {0x82, "EXTERNAL AUTHENTICATE", ToCard},
     {0x84, "GET CHALLENGE", FromCard},
     {0x86, "GENERAL AUTHENTICATE", ToCard},
     {0x87, "GENERAL AUTHENTICATE", ToCard},
     {0x88, "INTERNAL AUTHENTICATE", ToCard},
+    {0x89, "AUTHENTICATE", ToCard},
     {0xA0, "SEARCH BINARY", ToCard},
     {0xA1, "SEARCH BINARY", ToCard},
     {0xA2, "SEARCH RECORD", ToCard},
@@ -59,10 +62,10 @@ constexpr std::array<Instruction, 47> IsoInstructions{{
     {0xE4, "DELETE FILE", ToCard},
     {0xE6, "TERMINATE DF", None},
     {0xE8, "TERMINATE EF", None},
-}};
+};
 
 // The SIM commands of GSM 11.11, with the toolkit's (GSM 11.14), sorted by INS.
-constexpr std::array<Instruction, 22> GsmInstructions{{
+constexpr Instruction GsmInstructions[] = {
     {0x04, "INVALIDATE", None},
     {0x10, "TERMINAL PROFILE", ToCard},
     {0x12, "FETCH", FromCard},
@@ -85,7 +88,46 @@ constexpr std::array<Instruction, 22> GsmInstructions{{
     {0xDC, "UPDATE RECORD", ToCard},
     {0xF2, "STATUS", FromCard},
     {0xFA, "SLEEP", None},
-}};
+};
+
+// The proprietary classes' commands of a UICC (ETSI TS 102 221, with the toolkit's
+// of TS 102 223) and of a GlobalPlatform card, sorted by INS. Data that a command
+// both sends and expects back (case 4) goes to the card.
+constexpr Instruction ProprietaryInstructions[] = {
+    {0x10, "TERMINAL PROFILE", ToCard},
+    {0x12, "FETCH", FromCard},
+    {0x14, "TERMINAL RESPONSE", ToCard},
+    {0x32, "INCREASE", ToCard},
+    {0x50, "INITIALIZE UPDATE", ToCard},
+    {0x76, "SUSPEND UICC", ToCard},
+    {0x78, "GET IDENTITY", ToCard},
+    {0x7A, "EXCHANGE CAPABILITIES", ToCard},
+    {0x82, "EXTERNAL AUTHENTICATE", ToCard},
+    {0xAA, "TERMINAL CAPABILITY", ToCard},
+    {0xC2, "ENVELOPE", ToCard},
+    {0xCA, "GET DATA", FromCard},
+    {0xCB, "RETRIEVE DATA", ToCard},
+    {0xD8, "PUT KEY", ToCard},
+    {0xDB, "SET DATA", ToCard},
+    {0xE2, "STORE DATA", ToCard},
+    {0xE4, "DELETE", ToCard},
+    {0xE6, "INSTALL", ToCard},
+    {0xE8, "LOAD", ToCard},
+    {0xF0, "SET STATUS", None},
+    {0xF2, "STATUS", FromCard},
+};
+
+// STATUS of a UICC and GET STATUS of GlobalPlatform share INS F2 in class 80. GET
+// STATUS names the kind of registry entry in P1's high nibble (80, 40, 20, 10);
+// STATUS has the application's state there (00 to 02) and asks no data of its own.
+constexpr Instruction GetStatus{0xF2, "GET STATUS", ToCard};
+
+constexpr bool SortedByIns(std::span<const Instruction> table)
+{
+    return std::is_sorted(table.begin(), table.end(),
+                          [](const Instruction& a, const Instruction& b) { return a.ins < b.ins; });
+}
+static_assert(SortedByIns(IsoInstructions) && SortedByIns(GsmInstructions) && SortedByIns(ProprietaryInstructions));
 
 const Instruction* Find(std::span<const Instruction> table, quint8 ins)
 {
@@ -101,11 +143,25 @@ InstructionSet InstructionSetOf(quint8 cla)
     return cla == 0xA0 ? InstructionSet::Gsm1111 : InstructionSet::Iso7816;
 }
 
-const Instruction* FindInstruction(quint8 cla, quint8 ins)
+const Instruction* FindInstruction(QByteArrayView header)
 {
+    if (header.size() < 2)
+        return nullptr;
+    const auto cla = quint8(header[0]);
+    const auto ins = quint8(header[1]);
     if (InstructionSetOf(cla) == InstructionSet::Gsm1111)
         return Find(GsmInstructions, ins);
-    return Find(IsoInstructions, ins);
+    if (!(cla & 0x80))
+        return Find(IsoInstructions, ins);
+    const bool registryKind = header.size() > 2 && (quint8(header[2]) & 0xF0) != 0;
+    return ins == GetStatus.ins && registryKind ? &GetStatus : Find(ProprietaryInstructions, ins);
+}
+
+bool NoCardTakes(QByteArrayView header)
+{
+    const bool ppsStart = !header.isEmpty() && quint8(header[0]) == 0xFF;
+    const quint8 insGroup = header.size() > 1 ? quint8(header[1]) & 0xF0 : 0;
+    return ppsStart || insGroup == 0x60 || insGroup == 0x90;
 }
 
 int DataLength(quint8 p3, DataFlow flow)

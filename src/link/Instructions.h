@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QtGlobal>
 
 // Which way an instruction's data flows over T=0, where the five-byte header's P3
@@ -11,7 +12,8 @@ enum class DataFlow : quint8 {
     FromCard, // case 2: P3 data bytes from the card (P3 = 00: 256)
 };
 
-// The instruction sets: ISO 7816-4 (inter-industry classes), GSM 11.11 (class A0).
+// The instruction sets of the status words: ISO 7816-4 (every class but A0) and
+// GSM 11.11 (class A0).
 enum class InstructionSet : quint8 { Iso7816, Gsm1111 };
 
 struct Instruction {
@@ -22,8 +24,17 @@ struct Instruction {
 
 InstructionSet InstructionSetOf(quint8 cla);
 
-// The instruction of the class's set, or null when the set does not know it.
-const Instruction* FindInstruction(quint8 cla, quint8 ins);
+// The instruction a command header (CLA INS, and P1 where it has one) names:
+// from ISO 7816-4 for the inter-industry classes, GSM 11.11 and its toolkit for
+// class A0, and for the other proprietary classes (80, 84, ...) those of a UICC
+// (ETSI TS 102 221, its toolkit TS 102 223) and of GlobalPlatform. Null when the
+// class's table does not know it.
+const Instruction* FindInstruction(QByteArrayView header);
+
+// True for the start of a header that no card takes as a command: CLA FF (the
+// start of a protocol type selection) or INS 6x or 9x (procedure bytes and status
+// words). Looks at as many bytes as there are, up to INS.
+bool NoCardTakes(QByteArrayView header);
 
 // The number of data bytes P3 announces for a flow: P3 itself, but 256 for
 // P3 = 00 when the card sends the data.

@@ -17,18 +17,20 @@ enum class LinkEventKind : quint8 {
     Closed,
     BaudChanged, // value: the new baud rate
     LineControl, // value: the LineFunction performed
+    ReaderNote,  // value: the ReaderNoteKind; bytes: the note's bytes
 };
 
 // One event of a LinkTimeline, as a view into it.
 struct LinkEvent {
     LinkEventKind kind = LinkEventKind::Closed;
     qint64 timeNs = 0;    // monotonic (steady clock) time of the event
-    QByteArrayView bytes; // Sent and Received only
-    qint64 value = 0;     // Opened, BaudChanged and LineControl only
+    QByteArrayView bytes; // Sent, Received and ReaderNote only
+    qint64 value = 0;     // Opened, BaudChanged, LineControl and ReaderNote only
 };
 
 // The events of a card link, flat in memory: one arena of payload bytes (the
-// traffic, plus 8 bytes per open, 4 per baud change and 1 per line action) and
+// traffic, plus 8 bytes per open, 4 per baud change, 1 per line action and 1 more
+// than its bytes per reader note) and
 // per event a time, the end of its payload and its kind. A byte that travels
 // alone costs 14 bytes; bytes in chunks cost less.
 // Holds up to 4 GiB of payload; events beyond that are dropped and counted.
@@ -42,6 +44,10 @@ public:
     void AddLineControl(qint64 timeNs, LineFunction function)
     {
         AddValue<qint8>(LinkEventKind::LineControl, timeNs, qint8(function));
+    }
+    void AddReaderNote(qint64 timeNs, quint8 kind, QByteArrayView bytes)
+    {
+        Add(LinkEventKind::ReaderNote, timeNs, QByteArray(1, char(kind)).append(bytes));
     }
 
     // Adds the other timeline's events after these, in their order.
@@ -72,6 +78,8 @@ public:
         LinkEvent event{kind, m_times[index], {}, 0};
         if (kind == LinkEventKind::Sent || kind == LinkEventKind::Received)
             event.bytes = payload;
+        else if (kind == LinkEventKind::ReaderNote)
+            event = {kind, event.timeNs, payload.sliced(1), quint8(payload[0])};
         else if (payload.size() == 8)
             event.value = qFromLittleEndian<qint64>(payload.data());
         else if (payload.size() == 4)

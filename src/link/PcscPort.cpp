@@ -38,6 +38,11 @@ int PcscPort::Open(const QString& reader, bool echo)
     if (timer < 0)
         return errno;
     std::lock_guard stream(m_streamLock);
+    {
+        // Before the watch starts: a loss it reports from then on must stay.
+        std::lock_guard guard(m_lock);
+        m_failure = 0;
+    }
     m_stream.SetEcho(echo);
     try {
         m_reader.Connect(reader);
@@ -51,9 +56,8 @@ int PcscPort::Open(const QString& reader, bool echo)
         return EIO;
     }
     std::lock_guard guard(m_lock);
-    m_failure = 0;
     m_timer = timer;
-    m_readableWaits = true;
+    m_somethingWaits = true;
     Arm();
     return 0;
 }
@@ -64,6 +68,7 @@ void PcscPort::Close()
     std::lock_guard stream(m_streamLock);
     m_reader.Disconnect();
     m_readable.clear();
+    m_notes.clear();
     std::lock_guard guard(m_lock);
     if (m_timer >= 0)
         ::close(m_timer);
@@ -106,14 +111,31 @@ ssize_t PcscPort::Read(char* buffer, size_t size)
     return -1;
 }
 
+// Bytes the card has given are read before more is written, and a command that
+// is complete ends the write, so the worker takes each answer as soon as it comes.
 ssize_t PcscPort::Write(const quint8* bytes, size_t count)
 {
     std::lock_guard stream(m_streamLock);
     CatchUp();
-    for (size_t i = 0; i < count; ++i)
-        Run([this, byte = bytes[i]] { m_stream.Send(InvertByte(byte), T0Emulation::Clock::now()); });
+    if (!m_readable.isEmpty()) {
+        Publish();
+        errno = EAGAIN;
+        return -1;
+    }
+    size_t written = 0;
+    do
+        Run([this, byte = bytes[written++]] { m_stream.Send(InvertByte(byte), T0Emulation::Clock::now()); });
+    while (written < count && !m_stream.CommandDue());
     Publish();
-    return ssize_t(count);
+    return ssize_t(written);
+}
+
+QList<ReaderNote> PcscPort::TakeNotes()
+{
+    std::lock_guard stream(m_streamLock);
+    const QList<ReaderNote> notes = std::exchange(m_notes, {});
+    Publish();
+    return notes;
 }
 
 QString PcscPort::ErrorText(int error) const
@@ -138,6 +160,7 @@ void PcscPort::Run(Step step)
         Fail(error.Code());
     }
     m_readable += LineBytes(m_stream.TakeReceived());
+    m_notes += m_stream.TakeNotes();
 }
 
 // What is due before anything else: the command completed before, or an unknown
@@ -150,7 +173,7 @@ void PcscPort::CatchUp()
 bool PcscPort::Publish()
 {
     std::lock_guard guard(m_lock);
-    m_readableWaits = !m_readable.isEmpty();
+    m_somethingWaits = !m_readable.isEmpty() || !m_notes.isEmpty();
     m_deadline = m_stream.Deadline();
     Arm();
     return m_failure != 0;
@@ -169,7 +192,7 @@ void PcscPort::Arm()
     if (m_timer < 0)
         return;
     itimerspec when{}; // all zero: disarmed
-    if (m_readableWaits || m_failure != 0)
+    if (m_somethingWaits || m_failure != 0)
         when.it_value.tv_nsec = 1; // long past: due at once
     else if (m_deadline)
         when.it_value = MonotonicTime(*m_deadline);

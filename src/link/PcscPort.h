@@ -22,6 +22,10 @@ class ReaderWatch;
 // the call, after what is due, as a serial driver sets its lines at once.
 // Baud rates and line functions leave the reader as it is, but for RTS raised
 // and then lowered, which resets the card (warm reset, the new ATR to read).
+// Write stops after the byte that completes a command, and writes nothing while
+// bytes wait to be read, so each answer is read as soon as the card has given it.
+// The stream's notes (guesses and bytes not passed on) wait in turn, and the
+// descriptor is due while they do.
 // Every PC/SC failure ends the connection: Read gives what arrived before it,
 // then fails with EIO, for which ErrorText gives pcsc-lite's text.
 class PcscPort : public CardPort {
@@ -47,13 +51,15 @@ public:
     ssize_t Write(const quint8* bytes, size_t count) override;
     QString ErrorText(int error) const override;
     bool HasSerialLine() const override { return false; }
+    QList<ReaderNote> TakeNotes() override;
 
 private:
     // Runs one step of the byte stream; a failure is kept and ends the stream.
     template <typename Step>
     void Run(Step step);
     void CatchUp();
-    // Tells the worker, through the timer, what waits; true once the stream has failed.
+    // Tells the worker, through the timer, what waits (bytes, notes, the stream's
+    // next deadline); true once the stream has failed.
     bool Publish();
     void Fail(long code);
     // Sets the timer for what waits; called with m_lock held.
@@ -65,12 +71,13 @@ private:
     PcscReader m_reader;
     T0Emulation m_stream{m_reader};
     QByteArray m_readable; // line bytes ready to read
+    QList<ReaderNote> m_notes;
     std::unique_ptr<ReaderWatch> m_watch;
 
     // What the window thread and the watch hand to the worker.
     mutable std::mutex m_lock;
     long m_failure = 0;
-    bool m_readableWaits = false;
+    bool m_somethingWaits = false;
     std::optional<T0Emulation::Clock::time_point> m_deadline;
     int m_timer = -1;
 };

@@ -28,7 +28,11 @@ QStringList ReaderList(SCARDCONTEXT context)
 {
     char* names = nullptr;
     DWORD size = SCARD_AUTOALLOCATE;
-    const LONG result = SCardListReaders(context, nullptr, reinterpret_cast<char*>(&names), &size);
+    LONG result = 0;
+    {
+        std::lock_guard states(PcscStatesLock());
+        result = SCardListReaders(context, nullptr, reinterpret_cast<char*>(&names), &size);
+    }
     if (result == SCARD_E_NO_READERS_AVAILABLE)
         return {};
     Check(result);
@@ -40,6 +44,12 @@ QStringList ReaderList(SCARDCONTEXT context)
 }
 
 } // namespace
+
+std::mutex& PcscStatesLock()
+{
+    static std::mutex lock;
+    return lock;
+}
 
 PcscError::PcscError(long code) : std::runtime_error(pcsc_stringify_error(code)), m_code(code)
 {
@@ -117,6 +127,7 @@ QByteArray PcscReader::Atr() const
     DWORD length = DWORD(atr.size());
     DWORD state = 0;
     DWORD protocol = 0;
+    std::lock_guard states(PcscStatesLock());
     Check(SCardStatus(m_card, nullptr, nullptr, &state, &protocol, reinterpret_cast<BYTE*>(atr.data()), &length));
     atr.truncate(qsizetype(length));
     return atr;
@@ -136,8 +147,11 @@ QByteArray PcscReader::Transmit(const QByteArray& command)
 QByteArray PcscReader::Reset()
 {
     DWORD protocol = 0;
-    Check(SCardReconnect(m_card, SCARD_SHARE_EXCLUSIVE, m_protocol ? m_protocol : SCARD_PROTOCOL_T0, SCARD_RESET_CARD,
-                         &protocol));
+    {
+        std::lock_guard states(PcscStatesLock());
+        Check(SCardReconnect(m_card, SCARD_SHARE_EXCLUSIVE, m_protocol ? m_protocol : SCARD_PROTOCOL_T0,
+                             SCARD_RESET_CARD, &protocol));
+    }
     m_protocol = protocol;
     return Atr();
 }

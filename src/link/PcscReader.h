@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <mutex>
 #include <stdexcept>
 
 // A failing PC/SC call: its result code, and pcsc-lite's text for it as what().
@@ -15,6 +16,13 @@ public:
 private:
     long m_code;
 };
+
+// pcsc-lite keeps one copy of the readers' states for the whole process, which
+// a call on any context refills from pcscd under that context's own lock alone.
+// The calls of this program that refill it (SCardListReaders, SCardStatus,
+// SCardReconnect, SCardGetStatusChange) hold this lock, so the card's stream
+// and the reader watch never refill it at once.
+std::mutex& PcscStatesLock();
 
 // A card in a PC/SC reader, through pcsc-lite, held exclusively while connected.
 // Every call may block while pcscd works; one thread at a time. Failures throw
@@ -40,7 +48,7 @@ public:
 
     QString ReaderName() const { return m_readerName; }
     // 0 or 1: the protocol the connection uses.
-    int Protocol() const;
+    int Protocol() const override;
     QByteArray Atr() const;
 
     QByteArray Transmit(const QByteArray& command) override;

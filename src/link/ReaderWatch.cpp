@@ -5,10 +5,38 @@
 #include <winscard.h>
 
 namespace {
-// A stop can come just before the watch starts waiting, where pcsc-lite's cancel
-// does not reach it; the wait is cut into slices so that such a stop still ends
-// it soon. A stop at any other moment ends it at once.
-constexpr DWORD WaitSliceMs = 500;
+
+// The code for the reader's state, or 0 while the card is there.
+long Loss(DWORD state)
+{
+    if (state & (SCARD_STATE_UNKNOWN | SCARD_STATE_UNAVAILABLE))
+        return SCARD_E_READER_UNAVAILABLE;
+    if (state & SCARD_STATE_EMPTY)
+        return SCARD_W_REMOVED_CARD;
+    return 0;
+}
+
+// One look at the reader, which `state` remembers for the next; the code of a
+// loss, or 0.
+long Look(SCARDCONTEXT context, SCARD_READERSTATE& state)
+{
+    LONG result = SCARD_S_SUCCESS;
+    {
+        std::lock_guard states(PcscStatesLock());
+        result = SCardGetStatusChange(context, 0, &state, 1);
+    }
+    if (result == SCARD_E_TIMEOUT) // no change
+        return 0;
+    // pcscd stopping with a look on its way resets the connection, which pcsc-lite
+    // calls a security violation ("Access denied."); the service has gone.
+    if (result == SCARD_W_SECURITY_VIOLATION)
+        return SCARD_E_NO_SERVICE;
+    if (result != SCARD_S_SUCCESS)
+        return result;
+    state.dwCurrentState = state.dwEventState & ~SCARD_STATE_CHANGED;
+    return Loss(state.dwEventState);
+}
+
 } // namespace
 
 ReaderWatch::ReaderWatch(const QString& reader, Report report)
@@ -23,8 +51,11 @@ ReaderWatch::ReaderWatch(const QString& reader, Report report)
 
 ReaderWatch::~ReaderWatch()
 {
-    m_stop = true;
-    SCardCancel(m_context);
+    {
+        std::lock_guard guard(m_stopLock);
+        m_stop = true;
+    }
+    m_stopped.notify_all();
     m_thread.join();
     SCardReleaseContext(m_context);
 }
@@ -34,25 +65,23 @@ void ReaderWatch::Run()
     SCARD_READERSTATE state{};
     state.szReader = m_reader.constData();
     state.dwCurrentState = SCARD_STATE_UNAWARE;
-    while (!m_stop) {
-        const LONG result = SCardGetStatusChange(m_context, WaitSliceMs, &state, 1);
-        if (result == SCARD_E_TIMEOUT || result == SCARD_E_CANCELLED)
-            continue;
-        const long loss = result == SCARD_S_SUCCESS ? Loss(state.dwEventState) : result;
-        if (loss != 0) {
-            if (!m_stop)
-                m_report(loss);
+    long loss = 0;
+    while ((loss = Look(m_context, state)) == 0) {
+        if (!Pause())
             return;
-        }
-        state.dwCurrentState = state.dwEventState & ~SCARD_STATE_CHANGED;
     }
+    if (!Stopping())
+        m_report(loss);
 }
 
-long ReaderWatch::Loss(unsigned long state)
+bool ReaderWatch::Pause()
 {
-    if (state & (SCARD_STATE_UNKNOWN | SCARD_STATE_UNAVAILABLE))
-        return SCARD_E_READER_UNAVAILABLE;
-    if (state & SCARD_STATE_EMPTY)
-        return SCARD_W_REMOVED_CARD;
-    return 0;
+    std::unique_lock guard(m_stopLock);
+    return !m_stopped.wait_for(guard, PollInterval, [this] { return m_stop; });
+}
+
+bool ReaderWatch::Stopping()
+{
+    std::lock_guard guard(m_stopLock);
+    return m_stop;
 }

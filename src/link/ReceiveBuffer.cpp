@@ -30,6 +30,21 @@ bool ReceiveBuffer::RecordSent(QByteArrayView bytes)
     return TellWindow();
 }
 
+bool ReceiveBuffer::AddNote(const ReaderNote& note)
+{
+    std::lock_guard guard(m_lock);
+    m_notes.append(note);
+    if (m_recording)
+        m_events.AddReaderNote(MonotonicNs(), quint8(note.kind), note.bytes);
+    return TellWindow();
+}
+
+QList<ReaderNote> ReceiveBuffer::TakeNotes()
+{
+    std::lock_guard guard(m_lock);
+    return std::exchange(m_notes, {});
+}
+
 void ReceiveBuffer::Record(const std::function<void(LinkTimeline&, qint64)>& add)
 {
     std::lock_guard guard(m_lock);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/LinkTimeline.h"
+#include "link/ReaderNote.h"
 
 #include <QByteArray>
 #include <functional>
@@ -18,6 +19,10 @@ public:
     bool Append(const QByteArray& bytes);
     // Records bytes the worker has just written; true as for Append.
     bool RecordSent(QByteArrayView bytes);
+    // Keeps a note of the card interface's and records it now; true as for Append.
+    bool AddNote(const ReaderNote& note);
+    // The notes kept so far, oldest first; they are kept whether or not events are recorded.
+    QList<ReaderNote> TakeNotes();
     // Records an event of the window thread's: `add` is given the time now.
     void Record(const std::function<void(LinkTimeline&, qint64 timeNs)>& add);
     // Events are recorded unless switched off (then they are dropped).
@@ -39,6 +44,7 @@ private:
 
     std::mutex m_lock;
     QByteArray m_bytes;
+    QList<ReaderNote> m_notes;
     LinkTimeline m_events;
     bool m_recording = true;
     bool m_windowTold = false;

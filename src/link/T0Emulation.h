@@ -2,8 +2,11 @@
 
 #include "link/ApduCard.h"
 #include "link/LineFunction.h"
+#include "link/ReaderNote.h"
+#include "link/WaitingResponse.h"
 
 #include <QByteArray>
+#include <QList>
 #include <chrono>
 #include <optional>
 
@@ -24,8 +27,16 @@
 // A command whose bytes are complete goes to the card at the next Idle (or Send,
 // or line function), so that the echo of its last byte can be taken before the
 // card is asked, as a serial interface gives it at once.
-// Raising RTS holds the card in reset and lowering it again resets it (a warm
-// reset), giving the new answer to reset; the other line functions do nothing.
+// Bytes that no card takes as the start of a header (NoCardTakes) are not passed
+// on: the stream looks for a header in the bytes after them.
+// A card working in T=1 is sent a command with data as case 4 (Le 00); response
+// data it gives wait for GET RESPONSE (WaitingResponse), as a T=0 card's would.
+// Raising RTS holds the card in reset: a command still under way is dropped and
+// every byte sent meanwhile goes nowhere. Lowering it again resets the card (a
+// warm reset), giving the new answer to reset; the other line functions do nothing.
+// Each guess about an unknown instruction, and each run of bytes not passed on, is
+// told once as a ReaderNote. A run of such bytes is told when a command begins,
+// the line changes, or UnknownDataWait has passed without more.
 // Card failures propagate from the ApduCard; the command under way is dropped,
 // and the bytes given back so far stay ready to take.
 class T0Emulation {
@@ -42,22 +53,46 @@ public:
     bool EchoOn() const { return m_echo; }
 
     void Send(quint8 byte, Clock::time_point now);
-    // Sends a complete command, or an unknown instruction's header whose wait is over.
+    // Sends a complete command, or an unknown instruction's header whose wait is
+    // over; tells of bytes not passed on once their wait is over.
     void Idle(Clock::time_point now);
     // When Idle next has work, if it has any.
     std::optional<Clock::time_point> Deadline() const;
+    // A command is complete and goes to the card at the next Idle.
+    bool CommandDue() const { return m_ready.has_value(); }
     void LineControl(LineFunction function);
 
     // The bytes given back since the last call, in order.
     QByteArray TakeReceived();
+    // The notes since the last call, in order.
+    QList<ReaderNote> TakeNotes();
 
 private:
     enum class Stage { Header, Undecided, Data };
+    struct Ready {
+        QByteArray apdu;
+        char ins;
+        bool dataFromCard;
+        Clock::time_point since;
+    };
+    struct Dropped {
+        ReaderNoteKind kind;
+        QByteArray bytes;
+        Clock::time_point until;
+    };
 
+    void Gather(quint8 byte, Clock::time_point now);
     void HeaderDone(Clock::time_point now);
+    void GuessDataToCard();
+    void GuessDataFromCard(Clock::time_point since);
     // The command is complete: it goes to the card at the next Idle.
     void Complete(const QByteArray& apdu, bool dataFromCard, Clock::time_point now);
     void Exchange();
+    QByteArray Respond(const Ready& ready);
+    void Drop(ReaderNoteKind kind, const QByteArray& bytes, Clock::time_point now);
+    void TellDropped();
+    void HoldReset();
+    void ReleaseReset();
     quint8 Ins() const { return quint8(m_command[1]); }
     quint8 P3() const { return quint8(m_command[4]); }
 
@@ -67,12 +102,9 @@ private:
     Stage m_stage = Stage::Header;
     QByteArray m_command; // header, then the data gathered so far
     Clock::time_point m_deadline;
-    struct Ready {
-        QByteArray apdu;
-        char ins;
-        bool dataFromCard;
-        Clock::time_point since;
-    };
     std::optional<Ready> m_ready;
+    std::optional<Dropped> m_dropped; // the run of bytes not passed on, not yet told
+    WaitingResponse m_waiting;
     QByteArray m_received;
+    QList<ReaderNote> m_notes;
 };

@@ -95,6 +95,7 @@ TComm::ReadResult TComm::ReadAvailable()
 {
     char buffer[ReadChunk];
     const ssize_t count = m_port.Read(buffer, sizeof buffer);
+    PassNotes(); // made before the bytes the read gave, or while they waited
     if (count > 0) {
         QByteArray bytes(buffer, count);
         InvertBytes(bytes);
@@ -139,6 +140,14 @@ void TComm::Taken(qsizetype count)
     m_queue.Taken(count);
     if (m_queue.WindowWaited())
         Announce();
+}
+
+void TComm::PassNotes()
+{
+    for (const ReaderNote& note : m_port.TakeNotes()) {
+        if (m_received.AddNote(note))
+            Announce();
+    }
 }
 
 void TComm::RecordSent(const quint8* bytes, qsizetype count)

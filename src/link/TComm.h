@@ -46,6 +46,8 @@ private:
     ReadResult ReadAvailable();
     WriteResult WriteWaiting();
     void RecordSent(const quint8* bytes, qsizetype count);
+    // Hands the port's notes over, with the window told as for received bytes.
+    void PassNotes();
     // Lets the first `count` waiting bytes go, and tells a window that waits for it.
     void Taken(qsizetype count);
     // Tells the window thread, by a queued call, that bytes or events wait for

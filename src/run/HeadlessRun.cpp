@@ -5,6 +5,7 @@
 #include "base/Settings.h"
 #include "datafile/DataFile.h"
 #include "datafile/DataTransmitter.h"
+#include "link/ReaderNote.h"
 #include "run/ConsoleText.h"
 #include "run/StopSignals.h"
 #include "script/ScriptCatalogue.h"
@@ -92,6 +93,8 @@ ExitStatus HeadlessRun::Run()
     WriteFiles();
     if (!m_stop.Stopped() && !m_options.checkPath.isEmpty())
         Check();
+    if (!m_stop.Stopped())
+        ReportBytesNeverSent();
     return m_stop.Status();
 }
 
@@ -181,4 +184,13 @@ void HeadlessRun::Check()
     ConsoleText::WriteErr(difference);
     m_stop.Stop(ExitStatus::Differs,
                 QStringLiteral("the transcript differs from %1").arg(QDir::toNativeSeparators(m_options.checkPath)));
+}
+
+// A run whose every item went through still fails when bytes it sent never
+// reached the card: the Active Log's PC/SC reader lines say which.
+void HeadlessRun::ReportBytesNeverSent()
+{
+    if (const qsizetype count = BytesNeverSentToTheCard(m_session.Link().Timeline()))
+        m_stop.Stop(ExitStatus::NotSent, QStringLiteral("%1 bytes sent never reached the card (the log's PC/SC reader "
+                                                        "lines say which)").arg(count));
 }

@@ -36,6 +36,7 @@ private:
     void WaitForSilence();
     void WriteFiles();
     void Check();
+    void ReportBytesNeverSent();
 
     const RunOptions& m_options;
     RunStop m_stop;

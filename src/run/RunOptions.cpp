@@ -151,5 +151,7 @@ QString UsageText()
         "Exit status: 0 done (and --check matched), 1 the transcript differs from --check,\n"
         "2 usage or file error, 3 the card interface could not be opened or was lost,\n"
         "4 the run ended on an error, 5 an answer was needed and none could be had,\n"
+        "6 bytes sent never reached the card (a PC/SC reader passed on no header with CLA FF,\n"
+        "INS 6x or 9x, nor anything while RTS held the card in reset),\n"
         "124 --timeout expired, 130 interrupted.\n");
 }

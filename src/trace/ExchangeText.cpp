@@ -12,7 +12,7 @@ constexpr quint8 SelectIns = 0xA4;
 
 QString Name(const TraceExchange& exchange)
 {
-    if (const Instruction* instruction = FindInstruction(exchange.Cla(), exchange.Ins()))
+    if (const Instruction* instruction = FindInstruction(exchange.header))
         return QString::fromLatin1(instruction->name);
     return QStringLiteral("instruction ") + HexText(exchange.Ins());
 }
@@ -44,6 +44,7 @@ QString EndReason(ExchangeEnd end)
     case ExchangeEnd::NextCommand: return QStringLiteral("the next command began");
     case ExchangeEnd::LineChange: return QStringLiteral("the line changed");
     case ExchangeEnd::TraceEnd: return QStringLiteral("the trace ends");
+    case ExchangeEnd::NoCommand: return QStringLiteral("no card takes CLA FF, INS 6x or INS 9x");
     case ExchangeEnd::Complete: break;
     }
     return {};
@@ -65,7 +66,7 @@ QString ExpectedData(const TraceExchange& exchange)
     case DataFlow::FromCard: return count + QStringLiteral(" from the card (case 2)");
     case DataFlow::None: break;
     }
-    if (FindInstruction(exchange.Cla(), exchange.Ins()))
+    if (FindInstruction(exchange.header))
         return QStringLiteral("no data (case 1)");
     return QStringLiteral("P3 ") + HexText(exchange.P3());
 }
@@ -99,6 +100,8 @@ QString ExchangeSummary(const TraceExchange& exchange)
 
 QString HeaderMeaning(const TraceExchange& exchange)
 {
+    if (exchange.end == ExchangeEnd::NoCommand)
+        return QStringLiteral("sent outside a command: ") + EndReason(exchange.end);
     if (exchange.header.size() < 5)
         return QStringLiteral("command header cut short: %1 of 5 bytes").arg(exchange.header.size());
     QString text = Name(exchange) + QStringLiteral(", ") + ExpectedData(exchange);

@@ -47,6 +47,13 @@ QString OpenedText(const Trace& trace, qint32 open)
            + QDateTime::fromMSecsSinceEpoch(wallNs / 1'000'000).toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz"));
 }
 
+QString NoteText(const Trace& trace, qint32 note)
+{
+    if (note < 0 || note >= trace.notes.size())
+        return QStringLiteral("PC/SC reader");
+    return QStringLiteral("PC/SC reader: ") + ReaderNoteText(trace.notes[note].kind, trace.notes[note].bytes);
+}
+
 QString ExchangeRowText(const TraceExchange& exchange, const TraceRow& row, QByteArrayView bytes)
 {
     const qsizetype count = row.size;
@@ -95,6 +102,7 @@ QString RowMeaning(const Trace& trace, const TraceRow& row)
     case TraceKind::BaudChanged: return QStringLiteral("baud rate %1").arg(row.ref);
     case TraceKind::LineControl: return LineControlText(row.ref);
     case TraceKind::Unrecognised: return UnrecognisedText(row.ref);
+    case TraceKind::ReaderNote: return NoteText(trace, row.ref);
     default: break;
     }
     return QStringLiteral("unrecognised bytes");

@@ -87,10 +87,20 @@ void T0Decoder::PortEvent(const LinkEvent& event)
         AddPortRow(TraceKind::LineControl, qint32(event.value));
         m_atrExpected = true;
         break;
+    case LinkEventKind::ReaderNote:
+        AddNote(event);
+        break;
     case LinkEventKind::Sent:
     case LinkEventKind::Received:
         break;
     }
+}
+
+// A row of its own, whose bytes are the note's and no part of the traffic.
+void T0Decoder::AddNote(const LinkEvent& event)
+{
+    m_trace.notes.append({ReaderNoteKind(event.value), event.bytes.toByteArray()});
+    AddPortRow(TraceKind::ReaderNote, qint32(m_trace.notes.size() - 1));
 }
 
 void T0Decoder::Sent(quint8 byte)
@@ -110,6 +120,8 @@ void T0Decoder::Sent(quint8 byte)
     if (m_unechoed.size() == MostUnechoed)
         m_unechoed.pop_front();
     m_unechoed.push_back({byte, m_exchange, m_now});
+    if (m_phase == Phase::Header && NoCardTakes(Exchange().header))
+        EndExchange(ExchangeEnd::NoCommand); // the next byte begins a header
 }
 
 // A received byte that repeats the oldest byte sent and not yet echoed is its
@@ -181,7 +193,7 @@ void T0Decoder::HeaderByte(quint8 byte)
     AddByte(ProgramSlot, TraceKind::Header, m_exchange, byte);
     if (exchange.header.size() < HeaderSize)
         return;
-    const Instruction* instruction = FindInstruction(exchange.Cla(), exchange.Ins());
+    const Instruction* instruction = FindInstruction(exchange.header);
     exchange.expectedFlow = instruction ? instruction->flow : DataFlow::None;
     // A case 1 instruction or an unknown one: whoever sends data first decides.
     m_flow = exchange.expectedFlow;

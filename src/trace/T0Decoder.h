@@ -36,6 +36,7 @@ private:
     };
 
     void PortEvent(const LinkEvent& event);
+    void AddNote(const LinkEvent& event);
     void Sent(quint8 byte);
     void Received(quint8 byte);
     bool Echo(quint8 byte);

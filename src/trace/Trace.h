@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/Instructions.h"
+#include "link/ReaderNote.h"
 #include "trace/Atr.h"
 #include "trace/TraceField.h"
 
@@ -21,6 +22,7 @@ enum class TraceKind : quint8 {
     Data,
     Status,
     Unrecognised, // ref: an UnrecognisedReason
+    ReaderNote,   // ref: index in Trace::notes
 };
 
 enum class TraceDirection : quint8 { None, ToCard, FromCard, Echo };
@@ -49,6 +51,7 @@ enum class ExchangeEnd : quint8 {
     NextCommand,  // the program sent another command
     LineChange,   // a line-control action or the port closing
     TraceEnd,
+    NoCommand,    // no card takes the header begun (NoCardTakes)
 };
 
 // One command: the header, the data in whichever direction it went, the
@@ -88,6 +91,7 @@ struct Trace {
     QList<TraceExchange> exchanges;
     QList<TraceAtr> atrs;
     QList<qint64> opens; // wall-clock time of each open, ns since 1970
+    QList<ReaderNote> notes; // what a PC/SC reader guessed or did not pass on
     // The rows' bytes (card values), one row after the other. Rows still growing
     // keep theirs apart until they are done, as bytes sent and their echo interleave.
     QByteArray bytes;

@@ -79,6 +79,7 @@ QStringList TimelineTexts(const LinkTimeline& timeline, qsizetype first, bool wi
         case LinkEventKind::Closed: endTraffic(); texts << "close"; break;
         case LinkEventKind::BaudChanged: endTraffic(); texts << "baud " + QString::number(event.value); break;
         case LinkEventKind::LineControl: endTraffic(); texts << "line " + QString::number(event.value); break;
+        case LinkEventKind::ReaderNote: endTraffic(); texts << "note " + event.bytes.toByteArray().toHex(' '); break;
         }
     }
     endTraffic();

@@ -36,18 +36,33 @@ public:
         ++resets;
         return Hex("3B 00");
     }
+    int Protocol() const override { return protocol; }
 
     std::deque<QString> responses;
     QStringList commands;
     int resets = 0;
     bool failNext = false;
+    int protocol = 0;
 };
+
+// Feeds the program's bytes, 1 ms apart; "~" lets the unknown instruction's wait
+// go by with a call of Idle, "+" lets it go by silently. Ends with a call of Idle.
+void Feed(T0Emulation& emulation, const char* sent)
+{
+    Clock::time_point now{};
+    for (const QString& token : QString::fromLatin1(sent).split(' ')) {
+        now += token == "~" || token == "+" ? T0Emulation::UnknownDataWait : 1ms;
+        if (token == "~")
+            emulation.Idle(now);
+        else if (token != "+")
+            emulation.Send(quint8(token.toUInt(nullptr, 16)), now);
+    }
+    emulation.Idle(now);
+}
 
 struct Exchange {
     const char* name;
-    // Hexadecimal bytes the program sends, 1 ms apart; "~" lets the unknown
-    // instruction's wait go by with a call of Idle, "+" lets it go by silently.
-    const char* sent;
+    const char* sent; // as Feed takes them
     std::deque<QString> responses;
     QStringList apdus;
     // The stream given back; the echo of sent bytes is in brackets.
@@ -60,6 +75,7 @@ void PrintTo(const Exchange& exchange, std::ostream* out)
 }
 
 class T0EmulationTest : public ::testing::TestWithParam<Exchange> {};
+class T0EmulationOfT1Test : public ::testing::TestWithParam<Exchange> {};
 
 QString Stream(const char* expected, bool echo)
 {
@@ -70,27 +86,31 @@ QString Stream(const char* expected, bool echo)
     return text.remove(echoed).simplified();
 }
 
-TEST_P(T0EmulationTest, GivesTheStreamOfASerialInterface)
+void ExpectStream(const Exchange& exchange, int protocol)
 {
     for (const bool echo : {true, false}) {
         RecordingCard card;
-        card.responses = GetParam().responses;
+        card.responses = exchange.responses;
+        card.protocol = protocol;
         T0Emulation emulation(card);
         emulation.SetEcho(echo);
-        Clock::time_point now{};
-        for (const QString& token : QString::fromLatin1(GetParam().sent).split(' ')) {
-            now += token == "~" || token == "+" ? T0Emulation::UnknownDataWait : 1ms;
-            if (token == "~")
-                emulation.Idle(now);
-            else if (token != "+")
-                emulation.Send(quint8(token.toUInt(nullptr, 16)), now);
-        }
-        emulation.Idle(now);
-        EXPECT_EQ(card.commands, GetParam().apdus) << "echo " << echo;
-        EXPECT_EQ(QString::fromLatin1(emulation.TakeReceived().toHex(' ').toUpper()), Stream(GetParam().stream, echo))
+        Feed(emulation, exchange.sent);
+        EXPECT_EQ(card.commands, exchange.apdus) << "echo " << echo;
+        EXPECT_EQ(QString::fromLatin1(emulation.TakeReceived().toHex(' ').toUpper()), Stream(exchange.stream, echo))
             << "echo " << echo;
         EXPECT_FALSE(emulation.Deadline());
     }
+}
+
+TEST_P(T0EmulationTest, GivesTheStreamOfASerialInterface)
+{
+    ExpectStream(GetParam(), 0);
+}
+
+// A T=1 card gives response data at once; a T=0 program fetches them with GET RESPONSE.
+TEST_P(T0EmulationOfT1Test, KeepsResponseDataForGetResponse)
+{
+    ExpectStream(GetParam(), 1);
 }
 
 const Exchange Exchanges[] = {
@@ -102,16 +122,76 @@ const Exchange Exchanges[] = {
      {"A0 A4 00 00 02 3F 00", "A0 C0 00 00 02"}, "[A0 A4 00 00 02] A4 [3F 00] 9F 02 [A0 C0 00 00 02] C0 01 02 90 00"},
     {"Status61PassedOn", "00 A4 00 00 02 2F E2", {"61 0F"}, {"00 A4 00 00 02 2F E2"}, "[00 A4 00 00 02] A4 [2F E2] 61 0F"},
     {"Status6CPassedOn", "00 B2 01 04 08", {"6C 10"}, {"00 B2 01 04 08"}, "[00 B2 01 04 08] 6C 10"},
-    {"UnknownWithDataSoonIsCase3", "80 50 00 00 02 01 02", {"90 00"}, {"80 50 00 00 02 01 02"},
-     "[80 50 00 00 02] 50 [01 02] 90 00"},
-    {"UnknownWithoutDataIsCase2", "80 F0 00 00 02 ~", {"01 02 90 00"}, {"80 F0 00 00 02"}, "[80 F0 00 00 02] F0 01 02 90 00"},
-    {"UnknownLateByteStartsTheNextCommand", "80 F0 00 00 02 + 00 B0 00 00 01", {"6D 00", "48 90 00"},
-     {"80 F0 00 00 02", "00 B0 00 00 01"}, "[80 F0 00 00 02] 6D 00 [00 B0 00 00 01] B0 48 90 00"},
-    {"UnknownWithP3ZeroGoesAtOnce", "80 F0 00 00 00", {"6D 00"}, {"80 F0 00 00 00"}, "[80 F0 00 00 00] 6D 00"},
+    {"UnknownWithDataSoonIsCase3", "80 3A 00 00 02 01 02", {"90 00"}, {"80 3A 00 00 02 01 02"},
+     "[80 3A 00 00 02] 3A [01 02] 90 00"},
+    {"UnknownWithoutDataIsCase2", "80 3C 00 00 02 ~", {"01 02 90 00"}, {"80 3C 00 00 02"},
+     "[80 3C 00 00 02] 3C 01 02 90 00"},
+    {"UnknownLateByteStartsTheNextCommand", "80 3C 00 00 02 + 00 B0 00 00 01", {"6D 00", "48 90 00"},
+     {"80 3C 00 00 02", "00 B0 00 00 01"}, "[80 3C 00 00 02] 6D 00 [00 B0 00 00 01] B0 48 90 00"},
+    {"UnknownWithP3ZeroGoesAtOnce", "80 3C 00 00 00", {"6D 00"}, {"80 3C 00 00 00"}, "[80 3C 00 00 00] 6D 00"},
+    // A UICC's and a GlobalPlatform card's own commands: their data go however long the pause.
+    {"UiccTerminalProfileSendsData", "80 10 00 00 03 + FF FF FF", {"90 00"}, {"80 10 00 00 03 FF FF FF"},
+     "[80 10 00 00 03] 10 [FF FF FF] 90 00"},
+    {"UiccStatusAsksForData", "80 F2 00 00 02", {"01 02 90 00"}, {"80 F2 00 00 02"}, "[80 F2 00 00 02] F2 01 02 90 00"},
+    {"GlobalPlatformGetStatusSendsData", "80 F2 40 00 02 + 4F 00", {"61 10"}, {"80 F2 40 00 02 4F 00"},
+     "[80 F2 40 00 02] F2 [4F 00] 61 10"},
+    // Bytes no card takes as a header go nowhere; the next header is found after them.
+    {"ClaFFIsNoCommand", "FF FF FF + A0 A4 00 00 02 + 3F 00", {"9F 0F"}, {"A0 A4 00 00 02 3F 00"},
+     "[FF FF FF A0 A4 00 00 02] A4 [3F 00] 9F 0F"},
+    {"InsOfAStatusWordIsNoCommand", "A0 61 00 B0 00 00 01", {"48 90 00"}, {"00 B0 00 00 01"},
+     "[A0 61 00 B0 00 00 01] B0 48 90 00"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Commands, T0EmulationTest, ::testing::ValuesIn(Exchanges),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The card answers a SELECT with three bytes of data; it is sent with Le 00.
+const Exchange T1Exchanges[] = {
+    {"GetResponseTakesTheData", "00 A4 04 00 02 3F 00 00 C0 00 00 03", {"62 01 02 90 00"},
+     {"00 A4 04 00 02 3F 00 00"}, "[00 A4 04 00 02] A4 [3F 00] 61 03 [00 C0 00 00 03] C0 62 01 02 90 00"},
+    {"GetResponseInParts", "A0 A4 00 00 02 3F 00 A0 C0 00 00 02 A0 C0 00 00 01", {"62 01 02 90 00"},
+     {"A0 A4 00 00 02 3F 00 00"},
+     "[A0 A4 00 00 02] A4 [3F 00] 61 03 [A0 C0 00 00 02] C0 62 01 61 01 [A0 C0 00 00 01] C0 02 90 00"},
+    {"GetResponseForTooManyIsToldHowMany", "00 A4 04 00 02 3F 00 00 C0 00 00 05 00 C0 00 00 03", {"62 01 02 90 00"},
+     {"00 A4 04 00 02 3F 00 00"},
+     "[00 A4 04 00 02] A4 [3F 00] 61 03 [00 C0 00 00 05] 6C 03 [00 C0 00 00 03] C0 62 01 02 90 00"},
+    {"AnotherCommandDropsTheData", "00 A4 04 00 02 3F 00 00 B0 00 00 01 00 C0 00 00 03",
+     {"62 01 02 90 00", "48 90 00", "6F 00"},
+     {"00 A4 04 00 02 3F 00 00", "00 B0 00 00 01", "00 C0 00 00 03"},
+     "[00 A4 04 00 02] A4 [3F 00] 61 03 [00 B0 00 00 01] B0 48 90 00 [00 C0 00 00 03] 6F 00"},
+    {"StatusAloneIsPassedOn", "00 A4 00 00 02 2F E2", {"61 0F"}, {"00 A4 00 00 02 2F E2 00"},
+     "[00 A4 00 00 02] A4 [2F E2] 61 0F"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Commands, T0EmulationOfT1Test, ::testing::ValuesIn(T1Exchanges),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+QStringList NoteTexts(const QList<ReaderNote>& notes)
+{
+    static const char* const kinds[] = {"to card", "from card", "not a command", "held in reset"};
+    QStringList texts;
+    for (const ReaderNote& note : notes)
+        texts << QString::fromLatin1(kinds[int(note.kind)]) + ": " + note.bytes.toHex(' ').toUpper();
+    return texts;
+}
+
+// Each guess of the wait and each run of bytes not passed on is told once.
+TEST(T0EmulationNotes, TellGuessesAndBytesNotPassedOn)
+{
+    const std::pair<const char*, QStringList> cases[] = {
+        {"80 3A 00 00 02 01 02 80 3C 00 00 02 ~", {"to card: 80 3A 00 00 02", "from card: 80 3C 00 00 02"}},
+        {"FF FF FF A0 A4 00 00 02 3F 00", {"not a command: FF FF FF"}},
+        {"FF ~ A0 61 FF ~ 00 B0 00 00 01", {"not a command: FF", "not a command: A0 61 FF"}},
+        {"00 B0 00 00 01 A0 A4 00 00 02 3F 00", {}},
+    };
+    for (const auto& [sent, notes] : cases) {
+        RecordingCard card;
+        T0Emulation emulation(card);
+        Feed(emulation, sent);
+        EXPECT_EQ(NoteTexts(emulation.TakeNotes()), notes) << sent;
+        EXPECT_FALSE(emulation.Deadline()) << sent;
+    }
+}
 
 TEST(T0EmulationLine, OnlyReleasingRtsAfterRaisingItResetsTheCard)
 {
@@ -132,6 +212,45 @@ TEST(T0EmulationLine, OnlyReleasingRtsAfterRaisingItResetsTheCard)
     emulation.LineControl(LineFunction::SetRts);
     EXPECT_EQ(card.commands, QStringList{"00 B0 00 00 01"}) << "the reset dropped the byte sent before it; "
                                                                  "the command before a line function goes first";
+}
+
+// A card held in reset answers nothing: what is sent meanwhile, and the command
+// under way when RTS rose, go nowhere and are told once; the command complete
+// before went first.
+TEST(T0EmulationLine, ACardHeldInResetAnswersNothing)
+{
+    RecordingCard card;
+    card.responses = {"48 90 00"};
+    T0Emulation emulation(card);
+    const Clock::time_point now{};
+    for (const char byte : Hex("00 B0 00 00 01 00 A4"))
+        emulation.Send(quint8(byte), now);
+    emulation.LineControl(LineFunction::SetRts);
+    for (const char byte : Hex("00 B0 00 00 01"))
+        emulation.Send(quint8(byte), now);
+    emulation.Idle(now);
+    EXPECT_EQ(card.commands, QStringList{"00 B0 00 00 01"});
+    EXPECT_EQ(emulation.TakeReceived(), Hex("00 B0 00 00 01 B0 48 90 00 00 A4 00 B0 00 00 01"));
+    emulation.LineControl(LineFunction::ClrRts);
+    EXPECT_EQ(emulation.TakeReceived(), Hex("3B 00"));
+    EXPECT_EQ(NoteTexts(emulation.TakeNotes()), (QStringList{"held in reset: 00 A4", "held in reset: 00 B0 00 00 01"}));
+}
+
+// The command due before RTS rises fails at the card; the card is held in reset
+// all the same, and lowering RTS resets it.
+TEST(T0EmulationLine, RtsRaisedAfterAFailingCommandStillResets)
+{
+    RecordingCard card;
+    T0Emulation emulation(card);
+    for (const char byte : Hex("00 B0 00 00 01"))
+        emulation.Send(quint8(byte), Clock::now());
+    card.failNext = true;
+    EXPECT_THROW(emulation.LineControl(LineFunction::SetRts), std::runtime_error);
+    card.failNext = false;
+    emulation.TakeReceived();
+    emulation.LineControl(LineFunction::ClrRts);
+    EXPECT_EQ(card.resets, 1);
+    EXPECT_EQ(emulation.TakeReceived(), Hex("3B 00"));
 }
 
 TEST(T0EmulationFailure, DropsTheCommandAndKeepsTheEcho)
@@ -169,7 +288,7 @@ TEST(T0EmulationDeadline, IsNowForACompleteCommandAndTheWaitForAnUnknownHeader)
     EXPECT_EQ(emulation.TakeReceived(), Hex("90 00"));
     EXPECT_FALSE(emulation.Deadline());
 
-    for (const char byte : Hex("80 F0 00 00 02"))
+    for (const char byte : Hex("80 3C 00 00 02"))
         emulation.Send(quint8(byte), start);
     EXPECT_EQ(emulation.Deadline(), start + T0Emulation::UnknownDataWait);
     emulation.Idle(start + T0Emulation::UnknownDataWait - 1ms);

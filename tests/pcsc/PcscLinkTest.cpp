@@ -60,7 +60,7 @@ protected:
 // Case 3 (data to the card), case 2 (data from it), 61 xx and 6C xx passed on
 // and an instruction the card refuses, with and without the interface's echo;
 // then an instruction the table does not know, followed at once by its data
-// (case 3) or by nothing (case 2).
+// (case 3) or by nothing (case 2), each guess told in the Active Log.
 TEST_F(LinkThroughReader, ExchangesGiveTheSerialInterfacesStream)
 {
     for (const bool echo : {true, false}) {
@@ -83,7 +83,10 @@ TEST_F(LinkThroughReader, ExchangesGiveTheSerialInterfacesStream)
         EXPECT_EQ(m_host.response, expected) << line;
     }
     EXPECT_TRUE(m_host.ErrorBoxes().isEmpty());
-    EXPECT_EQ(m_host.log.count(QStringLiteral("PC/SC")), 0);
+    EXPECT_EQ(m_host.log.count(QStringLiteral("PC/SC")), 2) << m_host.log.toStdString();
+    const QString guess = QStringLiteral("(PC/SC reader: 00 50 00 00 02: an instruction not in the table; ");
+    EXPECT_TRUE(m_host.log.contains(guess + "a byte followed within 50 ms, so its data went to the card (case 3))"));
+    EXPECT_TRUE(m_host.log.contains(guess + "nothing followed within 50 ms, so the card was asked for its data"));
 }
 
 // Raising RTS and lowering it again resets the card, and the reset is over when

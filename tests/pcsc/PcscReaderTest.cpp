@@ -1,9 +1,12 @@
 #include "cardsim/SimCard.h"
 #include "cardsim/T0Session.h"
+#include "link/InvertBytes.h"
+#include "link/PcscPort.h"
 #include "link/PcscReader.h"
 #include "link/T0Emulation.h"
 #include "virtualreader/VirtualReader.h"
 
+#include <cerrno>
 #include <gtest/gtest.h>
 
 namespace {
@@ -93,6 +96,37 @@ TEST_F(ThroughVirtualReader, EmulatedStreamMatchesTheSerialInterfaces)
     EXPECT_EQ(HexText(emulation.TakeReceived()), HexText(expected));
 }
 
+// What the port gives now, in card values.
+QString ReadAll(PcscPort& port)
+{
+    QByteArray bytes;
+    char buffer[256];
+    for (ssize_t count; (count = port.Read(buffer, sizeof buffer)) > 0;)
+        bytes += QByteArray(buffer, count);
+    InvertBytes(bytes);
+    return HexText(bytes);
+}
+
+// Two commands in one write: the port takes the first and, while the card's
+// answer to it waits, nothing more; so the link's worker hands each answer over
+// as soon as the card gave it.
+TEST(ThroughVirtualReaderPort, AWriteEndsWithTheCommandItCompletes)
+{
+    VirtualReader virtualReader;
+    PcscPort port;
+    ASSERT_EQ(port.Open(VirtualReader::ReaderName(), false), 0);
+    EXPECT_EQ(ReadAll(port), HexText(SimCard::DefaultAtr()));
+    QByteArray line = Hex("00 A4 00 00 02 3F 00 00 C0 00 00 07");
+    InvertBytes(line);
+    const auto* bytes = reinterpret_cast<const quint8*>(line.constData());
+    EXPECT_EQ(port.Write(bytes, size_t(line.size())), 7);
+    EXPECT_EQ(port.Write(bytes + 7, 5), -1);
+    EXPECT_EQ(errno, EAGAIN);
+    EXPECT_EQ(ReadAll(port), "A4 61 0F");
+    EXPECT_EQ(port.Write(bytes + 7, 5), 5);
+    EXPECT_EQ(ReadAll(port), "C0 00 00 00 00 3F 00 01 90 00");
+}
+
 TEST(ThroughVirtualReaderT1, AcceptsACardThatOffersOnlyT1)
 {
     VirtualReader virtualReader(Hex("3B 80 01 81")); // TD1: T=1 alone
@@ -100,6 +134,13 @@ TEST(ThroughVirtualReaderT1, AcceptsACardThatOffersOnlyT1)
     reader.Connect(VirtualReader::ReaderName());
     EXPECT_EQ(reader.Protocol(), 1);
     EXPECT_EQ(HexText(reader.Transmit(Hex("00 A4 00 00 02 3F 00"))), "61 0F");
+    // The stream sends SELECT as case 4; this card announces its data itself.
+    T0Emulation emulation(reader);
+    for (const char byte : Hex("00 A4 00 00 02 3F 00 00 C0 00 00 07"))
+        emulation.Send(quint8(byte), {});
+    emulation.Idle({});
+    EXPECT_EQ(HexText(emulation.TakeReceived()),
+              "00 A4 00 00 02 A4 3F 00 61 0F 00 C0 00 00 07 C0 00 00 00 00 3F 00 01 90 00");
 }
 
 TEST(WithoutPcscd, EveryCallFailsWithThePcscText)

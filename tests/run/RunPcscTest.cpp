@@ -21,4 +21,23 @@ TEST_F(RunTest, AReaderPassesTheCheckRecordedThroughTheSerialInterface)
     EXPECT_TRUE(missing.err.contains("Unknown reader specified.")) << missing.err.toStdString();
 }
 
+// A data file whose blocks hold a UICC's TERMINAL PROFILE, its data after the
+// command delay, then bytes no card takes and a SELECT: the profile takes its
+// data, the stray bytes go nowhere and are told in the log and the trace, the
+// SELECT still reaches the card, and the run says that bytes never reached it.
+TEST_F(RunTest, BytesAReaderDoesNotPassOnFailTheRunAndAreTold)
+{
+    VirtualReader reader;
+    writeFile("profile.dat", "80 10 00 00 03\nR\nFF FF FF\nR\nFF FF FF\nR\nA0 A4 00 00 02\nR\n3F 00\nR\n");
+    const RunResult result =
+        run({"-d", "pcsc:", "--command-delay", "20000", "--trace", "trace.txt", "profile.dat"});
+    EXPECT_EQ(result.exitCode, 6) << result.err.toStdString();
+    const QString traffic = QString(result.out).remove(u'\n'); // where the lines end depends on timing
+    EXPECT_TRUE(traffic.contains("80 10 00 00 03 10 FF FF FF 6E 00")) << result.out.toStdString();
+    EXPECT_TRUE(result.out.contains("(PC/SC reader: FF FF FF sent outside a command")) << result.out.toStdString();
+    EXPECT_TRUE(traffic.contains("A0 A4 00 00 02 A4 3F 00 9F 0F")) << result.out.toStdString();
+    EXPECT_TRUE(readFile("trace.txt").contains("PC/SC reader: FF FF FF sent outside a command"));
+    EXPECT_TRUE(result.err.contains("3 bytes sent never reached the card")) << result.err.toStdString();
+}
+
 } // namespace

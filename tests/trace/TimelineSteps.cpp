@@ -37,6 +37,9 @@ LinkTimeline Steps(const QString& steps)
             timeline.AddLineControl(now, LineFunction(rest.toInt()));
         else if (word == u"baud")
             timeline.AddBaudChanged(now, rest.toInt());
+        else if (word == u"note")
+            timeline.AddReaderNote(now, quint8(rest.section(u' ', 0, 0).toInt()),
+                                   QByteArray::fromHex(rest.section(u' ', 1).toLatin1()));
         else
             ADD_FAILURE() << "unknown step " << text.toStdString();
         now += StepNs;

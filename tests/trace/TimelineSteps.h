@@ -7,7 +7,7 @@
 // A timeline from steps separated by ";", each event 1 ms after the one before:
 //   "open W" (wall clock W ns), "close", "line N" (a LineFunction), "baud N",
 //   "> 00 A4" (bytes sent, one event each, as the link's worker writes them),
-//   "< 61 0F" (bytes received in one chunk).
+//   "< 61 0F" (bytes received in one chunk), "note K 80 3C" (a ReaderNoteKind and its bytes).
 LinkTimeline Steps(const QString& steps);
 
 // A run like the demo's against the simulator: the ATR, a GSM SELECT of the MF

@@ -22,6 +22,7 @@ void Append(LinkTimeline& timeline, const LinkEvent& event)
     case LinkEventKind::Closed: timeline.AddClosed(event.timeNs); break;
     case LinkEventKind::BaudChanged: timeline.AddBaudChanged(event.timeNs, int(event.value)); break;
     case LinkEventKind::LineControl: timeline.AddLineControl(event.timeNs, LineFunction(event.value)); break;
+    case LinkEventKind::ReaderNote: timeline.AddReaderNote(event.timeNs, quint8(event.value), event.bytes); break;
     }
 }
 
