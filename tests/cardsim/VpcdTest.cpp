@@ -1,4 +1,5 @@
 #include "cardsim/T0Reader.h"
+#include "cardsim/T0Session.h"
 #include "cardsim/VpcdProtocol.h"
 #include "cardsim/VpcdSocket.h"
 

@@ -43,6 +43,12 @@ void VpcdSimulator::setAtr(const QByteArray& atr)
     m_card.atr = atr;
 }
 
+void VpcdSimulator::setCard(std::unique_ptr<T0Card> card)
+{
+    std::lock_guard lock(m_mutex);
+    m_card.use(std::move(card));
+}
+
 void VpcdSimulator::setLogger(Logger logger)
 {
     std::lock_guard lock(m_mutex);
