@@ -30,7 +30,7 @@ quint8 FileType(FileKind kind)
 std::vector<CardFile> DefaultCardFiles()
 {
     return {
-        {kMasterFile, FileKind::Master, 0, {}, 0, Access::Always, Access::Never},
+        MasterFile(),
         {0x2FE2, FileKind::Transparent, kMasterFile, QByteArray::fromHex("98 94 00 01 23 45 67 89 01 F2"), 0,
          Access::Always, Access::Never},
         {0x0001, FileKind::Transparent, kMasterFile, Padded("HELLO CARD", 16), 0, Access::Always, Access::Pin},

@@ -31,6 +31,12 @@ struct CardFile {
     bool operator==(const CardFile&) const = default;
 };
 
+// The MF alone, with no file under it.
+inline CardFile MasterFile()
+{
+    return {kMasterFile, FileKind::Master, 0, {}, 0, Access::Always, Access::Never};
+}
+
 // The sample card's files, all directly under the MF:
 //   3F00 MF
 //   2FE2 ICCID, transparent, 10 bytes 98 94 00 01 23 45 67 89 01 F2, never updated

@@ -235,8 +235,7 @@ private:
     void checkFolders()
     {
         if (m_profile.files.empty() || m_profile.files.front().kind != FileKind::Master)
-            m_profile.files.insert(m_profile.files.begin(), CardFile{kMasterFile, FileKind::Master, 0, {}, 0,
-                                                                     Access::Always, Access::Never});
+            m_profile.files.insert(m_profile.files.begin(), MasterFile());
         for (auto path = m_paths.constBegin(); path != m_paths.constEnd(); ++path) {
             if (path.key().size() < 2)
                 continue;
@@ -342,7 +341,7 @@ QString CardProfileText(const CardProfile& profile, const QStringList& comment)
 {
     QStringList lines;
     for (const QString& line : comment)
-        lines << QStringLiteral("# ") + line;
+        lines << (line.isEmpty() ? QStringLiteral("#") : QStringLiteral("# ") + line);
     lines << QStringLiteral("[card]") << QStringLiteral("atr = %1").arg(HexText(profile.atr));
     if (profile.answerBaud != 0)
         lines << QStringLiteral("answer baud = %1").arg(profile.answerBaud);
