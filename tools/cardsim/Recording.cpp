@@ -39,9 +39,10 @@ std::vector<ByteEvent> ByteEvents(const QStringList& transcript)
     return events;
 }
 
-bool SameByte(int a, int b)
+// A byte sent as "??" is echoed as "??" too; a card's byte is never "??".
+bool IsEcho(int sent, int received)
 {
-    return a == b || a == kAnyByte || b == kAnyByte;
+    return sent == received || received == kAnyByte;
 }
 
 // Walks the events as the card saw them: bytes it received, and runs of bytes it
@@ -63,8 +64,8 @@ qsizetype WalkCardSide(const std::vector<ByteEvent>& events, bool echo, ToCard t
                 awaitingEcho.push_back(byte);
             } else if (event.sent) {
                 received(byte);
-            } else if (echo && !awaitingEcho.empty() && SameByte(awaitingEcho.front(), byte)) {
-                ++echoed;
+            } else if (echo && !awaitingEcho.empty() && IsEcho(awaitingEcho.front(), byte)) {
+                echoed += byte == awaitingEcho.front() ? 1 : 0; // the bytes that tell an echo
                 received(awaitingEcho.front());
                 awaitingEcho.pop_front();
             } else {
