@@ -1,9 +1,9 @@
 #include "cardsim/RecordedProfile.h"
+#include "cardsim/RecordedSession.h"
 #include "cardsim/ReplayCard.h"
 #include "cardsim/T0Session.h"
 
 #include "base/KestrinError.h"
-#include "trace/TranscriptRecorder.h"
 
 #include <gtest/gtest.h>
 
@@ -28,23 +28,14 @@ const char* const Session[] = {"00 A4 00 00 02", "00 01", "00 B0 00 00 10", "00 
                                "00 C0 00 00 0F", "00 B2 02 04 10", "00 20 00 01 08 31 32 33 34 FF FF FF FF",
                                "00 A4 00 00 02 00 01", "00 D6 00 00 02 54 52", "00 B0 00 00 04", "00 CA 00 00 02"};
 
-// The transcript of the sample card answering the session; the answers each line got.
-QStringList RecordSampleCard(bool echo, QList<QByteArray>* answers = nullptr)
+// The transcript of the sample card answering the session.
+QStringList RecordSampleCard(bool echo)
 {
     T0Session card;
-    TranscriptRecorder recorder;
-    recorder.Received(CardProfile::DefaultAtr());
-    for (const char* line : Session) {
-        const QByteArray bytes = Hex(line);
-        recorder.Sent(bytes);
-        QByteArray received;
-        for (const char byte : bytes)
-            received += (echo ? QByteArray(1, byte) : QByteArray()) + card.feed(quint8(byte));
-        recorder.Received(received);
-        if (answers)
-            *answers << received;
-    }
-    return recorder.Lines();
+    QList<QByteArray> lines;
+    for (const char* line : Session)
+        lines << Hex(line);
+    return RecordSession(card, CardProfile::DefaultAtr(), lines, echo);
 }
 
 TEST(ReplayCard, AnswersAsTheRecordedCardByteForByteWithAndWithoutEcho)
