@@ -39,22 +39,13 @@ void Exclude(const QCommandLineParser& parser, const QStringList& names, const Q
         Fail(why);
 }
 
-} // namespace
-
-void Fail(const QString& message, int status)
+void AddOptions(QCommandLineParser& parser)
 {
-    std::fprintf(stderr, "kestrin-cardsim: %s\n", qPrintable(message));
-    std::exit(status);
-}
-
-CardSimOptions ParseCardSimOptions(const QStringList& arguments)
-{
-    QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("A card interface and smart card on a pseudo-terminal, or a smart card in vsmartcard's virtual "
                        "reader (--vpcd, port 35963 unless one is given). The card is the sample card, a profile's "
                        "(--profile) or a recorded one (--replay)."));
-    const QCommandLineOption help = parser.addHelpOption();
+    parser.addHelpOption();
     parser.addOptions({
         {QStringLiteral("link"), QStringLiteral("Make a symbolic link to the device."), QStringLiteral("path")},
         {QStringLiteral("no-echo"), QStringLiteral("Do not echo received bytes.")},
@@ -68,22 +59,41 @@ CardSimOptions ParseCardSimOptions(const QStringList& arguments)
         {QStringLiteral("profile-from"), QStringLiteral("Print the profile that this transcript implies, and exit."), QStringLiteral("file")},
     });
     parser.addPositionalArgument(QStringLiteral("port"), QStringLiteral("With --vpcd: the virtual reader's port."), QStringLiteral("[port]"));
-    if (!parser.parse(arguments))
-        Fail(parser.errorText());
-    if (parser.isSet(help))
-        parser.showHelp();
-    CardSimOptions options;
-    options.vpcd = parser.isSet(QStringLiteral("vpcd"));
-    if (options.vpcd && (parser.isSet(QStringLiteral("link")) || parser.isSet(QStringLiteral("no-echo"))))
+}
+
+void CheckCombinations(const QCommandLineParser& parser)
+{
+    const bool vpcd = parser.isSet(QStringLiteral("vpcd"));
+    if (vpcd && (parser.isSet(QStringLiteral("link")) || parser.isSet(QStringLiteral("no-echo"))))
         Fail(QStringLiteral("--link and --no-echo are for the pseudo-terminal, not --vpcd"));
-    if (!options.vpcd && !parser.positionalArguments().isEmpty())
+    if (!vpcd && !parser.positionalArguments().isEmpty())
         Fail(QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
     Exclude(parser, {QStringLiteral("profile"), QStringLiteral("replay"), QStringLiteral("profile-from")},
             QStringLiteral("--profile, --replay and --profile-from exclude one another"));
-    const bool replay = parser.isSet(QStringLiteral("replay"));
-    for (const char* name : {"any-order", "unknown", "strict"})
-        if (parser.isSet(QString::fromLatin1(name)) && !replay)
-            Fail(QStringLiteral("--%1 is for --replay").arg(QString::fromLatin1(name)));
+    for (const QString& name : {QStringLiteral("any-order"), QStringLiteral("unknown"), QStringLiteral("strict")})
+        if (parser.isSet(name) && !parser.isSet(QStringLiteral("replay")))
+            Fail(QStringLiteral("--%1 is for --replay").arg(name));
+}
+
+} // namespace
+
+void Fail(const QString& message, int status)
+{
+    std::fprintf(stderr, "kestrin-cardsim: %s\n", qPrintable(message));
+    std::exit(status);
+}
+
+CardSimOptions ParseCardSimOptions(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    AddOptions(parser);
+    if (!parser.parse(arguments))
+        Fail(parser.errorText());
+    if (parser.isSet(QStringLiteral("help")))
+        parser.showHelp();
+    CheckCombinations(parser);
+    CardSimOptions options;
+    options.vpcd = parser.isSet(QStringLiteral("vpcd"));
     options.port = options.vpcd ? VpcdPort(parser.positionalArguments()) : 0;
     options.linkPath = parser.value(QStringLiteral("link"));
     options.echo = !parser.isSet(QStringLiteral("no-echo"));
