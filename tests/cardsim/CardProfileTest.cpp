@@ -1,3 +1,4 @@
+#include "FeedCard.h"
 #include "cardsim/CardProfileFile.h"
 #include "cardsim/T0Session.h"
 
@@ -6,14 +7,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QByteArray Send(T0Session& card, const char* command)
-{
-    QByteArray reply;
-    for (const char byte : QByteArray::fromHex(command))
-        reply += card.feed(quint8(byte));
-    return reply.toHex(' ').toUpper();
-}
 
 TEST(CardProfileFile, SampleProfileIsTheBuiltInCardAndReadsBackAsWritten)
 {
@@ -77,14 +70,14 @@ reply = 6A 88
                                                 QStringLiteral("own.card"));
     EXPECT_EQ(profile.atr, QByteArray::fromHex("3B 02 14 50"));
     T0Session card(profile);
-    EXPECT_EQ(Send(card, "00 A4 00 00 02 6F 07 00 B0 00 00 01"), "A4 61 0F B0 55 90 00") << "the MF's own 6F07";
-    EXPECT_EQ(Send(card, "00 A4 00 00 02 7F 20 00 A4 00 00 02 6F 07"), "A4 61 0F A4 61 0F");
-    EXPECT_EQ(Send(card, "00 B2 02 04 03"), "69 82") << "PIN 2 not verified";
-    EXPECT_EQ(Send(card, "00 20 00 01 02 39 39"), "20 6A 88") << "no PIN 1 on this card";
-    EXPECT_EQ(Send(card, "00 20 00 02 02 39 38"), "20 63 C1");
-    EXPECT_EQ(Send(card, "00 20 00 02 02 39 39"), "20 90 00");
-    EXPECT_EQ(Send(card, "00 B2 02 04 03 00 B2 01 04 03"), "B2 0A 0B FF 90 00 B2 FF FF FF 90 00");
-    EXPECT_EQ(Send(card, "80 CA 9F 7F 00"), "6A 88");
+    EXPECT_EQ(FeedHex(card, "00 A4 00 00 02 6F 07 00 B0 00 00 01"), "A4 61 0F B0 55 90 00") << "the MF's own 6F07";
+    EXPECT_EQ(FeedHex(card, "00 A4 00 00 02 7F 20 00 A4 00 00 02 6F 07"), "A4 61 0F A4 61 0F");
+    EXPECT_EQ(FeedHex(card, "00 B2 02 04 03"), "69 82") << "PIN 2 not verified";
+    EXPECT_EQ(FeedHex(card, "00 20 00 01 02 39 39"), "20 6A 88") << "no PIN 1 on this card";
+    EXPECT_EQ(FeedHex(card, "00 20 00 02 02 39 38"), "20 63 C1");
+    EXPECT_EQ(FeedHex(card, "00 20 00 02 02 39 39"), "20 90 00");
+    EXPECT_EQ(FeedHex(card, "00 B2 02 04 03 00 B2 01 04 03"), "B2 0A 0B FF 90 00 B2 FF FF FF 90 00");
+    EXPECT_EQ(FeedHex(card, "80 CA 9F 7F 00"), "6A 88");
 }
 
 } // namespace

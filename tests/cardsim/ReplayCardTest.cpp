@@ -1,3 +1,4 @@
+#include "FeedCard.h"
 #include "cardsim/RecordedProfile.h"
 #include "cardsim/RecordedSession.h"
 #include "cardsim/ReplayCard.h"
@@ -12,14 +13,6 @@ namespace {
 QByteArray Hex(const char* text)
 {
     return QByteArray::fromHex(text);
-}
-
-QByteArray Feed(T0Card& card, const QByteArray& bytes)
-{
-    QByteArray reply;
-    for (const char byte : bytes)
-        reply += card.feed(quint8(byte));
-    return reply;
 }
 
 // Lines sent as the program sends them (a header alone, its data, or both at
