@@ -3,6 +3,7 @@
 #include "RunFixture.h"
 
 #include "cardsim/ReplayCard.h"
+#include "trace/TranscriptCheck.h"
 #include "virtualreader/VirtualReader.h"
 
 #include <QFileInfo>
@@ -11,6 +12,16 @@ namespace {
 
 const QStringList Demo{"-p", "P1=01", "--yes", "demo.scr"};
 const QString Scriptor = QStringLiteral("/usr/bin/scriptor");
+
+// The bytes of a transcript's lines of one direction, however they were split.
+QString LineBytes(const QString& transcript, QChar mark)
+{
+    QStringList bytes;
+    for (const QString& line : LoadTranscript(transcript))
+        if (line.startsWith(mark))
+            bytes << line.sliced(1).trimmed();
+    return bytes.join(u' ');
+}
 
 // What pcsc-tools' scriptor, a PC/SC client of its own, prints for the commands of `script`.
 QString ScriptorAnswers(const QString& script)
@@ -32,8 +43,12 @@ TEST_F(RunTest, ARecordedRunReplaysAndAChangedCommandGetsTheUnknownStatus)
     m_simulator.setCard(std::make_unique<ReplayCard>(std::move(recording), ReplayCard::Options{},
                                                      [&reports](const QString& line) { reports << line; }));
 
-    const RunResult checked = run(Demo + QStringList{"--check", "demo.txt"});
-    EXPECT_EQ(checked.exitCode, 0) << checked.err.toStdString();
+    // The script's WAITs decide how its pieces and printed answers fall, so on a
+    // loaded machine the check may differ there; the bytes on the line may not.
+    const RunResult checked = run(Demo + QStringList{"--check", "demo.txt", "--record", "replayed.txt"});
+    EXPECT_TRUE(checked.exitCode == 0 || checked.exitCode == 1) << checked.err.toStdString();
+    for (const QChar mark : {u'>', u'<'})
+        EXPECT_EQ(LineBytes(path("replayed.txt"), mark), LineBytes(path("demo.txt"), mark)) << mark.toLatin1();
     EXPECT_TRUE(reports.isEmpty()) << reports.join('\n').toStdString();
 
     const RunResult changed = run({"-e", "00 A4 00 00 02", "-e", "3F 01"});
