@@ -22,11 +22,14 @@ QString FileId(quint16 id)
 // Reads the sections of one file into a profile, naming the file and line of any fault.
 class ProfileInterpreter {
 public:
-    explicit ProfileInterpreter(QString fileName) : m_fileName(std::move(fileName)) { m_profile.files.clear(); }
+    explicit ProfileInterpreter(QString fileName) : m_fileName(std::move(fileName))
+    {
+        m_profile.files.clear();
+        m_profile.pins.clear();
+    }
 
     CardProfile read(const QList<ProfileSection>& sections)
     {
-        m_profile.pins.clear();
         for (const ProfileSection& section : sections)
             readSection(section);
         checkFolders();
