@@ -20,7 +20,7 @@ for file in bin/kestrin bin/kestrin-cardsim bin/kestrin-run share/applications/$
 done
 [ -x "$prefix/bin/kestrin" ] && [ -x "$prefix/bin/kestrin-cardsim" ] && [ -x "$prefix/bin/kestrin-run" ] ||
   fail "a program is not executable"
-diff <(cd resources && ls scripts/*.scr data/*.dat | xargs -n1 basename | sort) \
+diff <(cd resources && ls scripts/*.scr data/*.dat cards/*.card | xargs -n1 basename | sort) \
      <(ls "$prefix/share/kestrin/samples") || fail "the samples differ from resources/"
 "$prefix/bin/kestrin" --version
 grep -q -- --version <<< "$("$prefix/bin/kestrin" --help)" || fail "kestrin --help"

@@ -16,8 +16,8 @@ fi
 
 demo="$PWD/build/demo"
 mkdir -p "$demo"
-cp build/bin/kestrin build/bin/*.scr build/bin/*.dat "$demo/"
-build/bin/kestrin-cardsim --link "$demo/card" > "$demo/cardsim.out" 2> "$demo/cardsim.log" &
+cp build/bin/kestrin build/bin/*.scr build/bin/*.dat build/bin/*.card "$demo/"
+build/bin/kestrin-cardsim --profile "$demo/sample.card" --link "$demo/card" > "$demo/cardsim.out" 2> "$demo/cardsim.log" &
 simulator=$!
 trap 'kill "$simulator" 2>/dev/null || true' EXIT
 for _ in $(seq 50); do [ -e "$demo/card" ] && break; sleep 0.1; done

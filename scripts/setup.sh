@@ -8,7 +8,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-multimedia-dev libgl-dev
   libgtest-dev libgmock-dev
-  libpcsclite-dev pcscd vsmartcard-vpcd
+  libpcsclite-dev pcscd vsmartcard-vpcd pcsc-tools
   xvfb xauth fonts-liberation fonts-dejavu-core
   tshark
   dpkg-dev file desktop-file-utils appstream groff-base

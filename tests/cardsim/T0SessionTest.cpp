@@ -1,3 +1,4 @@
+#include "FeedCard.h"
 #include "cardsim/T0Session.h"
 
 #include <gtest/gtest.h>
@@ -8,10 +9,7 @@ namespace {
 // everything it sent back, as hexadecimal text.
 QByteArray Send(T0Session& session, const char* command)
 {
-    QByteArray reply;
-    for (const char byte : QByteArray::fromHex(command))
-        reply += session.feed(quint8(byte));
-    return reply.toHex(' ').toUpper();
+    return FeedHex(session, command);
 }
 
 class CardSession : public ::testing::Test {

@@ -1,8 +1,13 @@
 #include "cardsim/T0Reader.h"
+#include "cardsim/T0Session.h"
 #include "cardsim/VpcdProtocol.h"
+#include "cardsim/VpcdSocket.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
 
 namespace {
 
@@ -82,6 +87,40 @@ TEST(VpcdProtocol, AnswersControlsAndCommands)
     EXPECT_FALSE(Vpcd::Answer(card, Hex("07")));
     EXPECT_EQ(log, QStringList({"powered on, ATR 3B 00", "00 A4 00 00 02 3F 00 -> A4 61 0F", "reset, ATR 3B 00",
                                 "00 C0 00 00 07 -> 67 00", "powered off", "unknown control 07 ignored"}));
+}
+
+int TcpOption(int fd, int option)
+{
+    int value = -1;
+    socklen_t size = sizeof value;
+    getsockopt(fd, IPPROTO_TCP, option, &value, &size);
+    return value;
+}
+
+// vpcd sends a message's length and bytes in two writes, the second held by
+// Nagle's algorithm until the first is acknowledged: a connection that delays
+// its acknowledgements answers about 20 commands a second.
+TEST(VpcdSocket, AcknowledgesAtOnceAfterEveryAnswer)
+{
+    const UniqueFd listener(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    socklen_t size = sizeof address;
+    ASSERT_EQ(bind(listener.get(), reinterpret_cast<sockaddr*>(&address), size), 0);
+    ASSERT_EQ(listen(listener.get(), 1), 0);
+    getsockname(listener.get(), reinterpret_cast<sockaddr*>(&address), &size);
+    const UniqueFd card = VpcdSocket::Connect(ntohs(address.sin_port));
+    const UniqueFd reader(accept(listener.get(), nullptr, nullptr));
+    ASSERT_GE(reader.get(), 0);
+    EXPECT_EQ(TcpOption(card.get(), TCP_NODELAY), 1);
+    for (int round = 0; round < 3; ++round) {
+        char bytes[8];
+        ASSERT_EQ(send(reader.get(), "\0\1\4", 3, 0), 3);
+        ASSERT_EQ(recv(card.get(), bytes, sizeof bytes, 0), 3);
+        ASSERT_TRUE(VpcdSocket::Send(card.get(), Hex("00 02 90 00")));
+        ASSERT_EQ(recv(reader.get(), bytes, 4, MSG_WAITALL), 4);
+        EXPECT_EQ(TcpOption(card.get(), TCP_QUICKACK), 1) << "round " << round;
+    }
 }
 
 } // namespace

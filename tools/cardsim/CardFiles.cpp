@@ -16,28 +16,36 @@ QByteArray NameRecords()
     return records;
 }
 
+quint8 FileType(FileKind kind)
+{
+    switch (kind) {
+    case FileKind::Master: return 0x01;
+    case FileKind::Dedicated: return 0x02;
+    default: return 0x04;
+    }
+}
+
 } // namespace
 
 std::vector<CardFile> DefaultCardFiles()
 {
     return {
-        {0x3F00, FileKind::Master, {}, 0, Access::Always, Access::Never},
-        {0x2FE2, FileKind::Transparent, QByteArray::fromHex("98 94 00 01 23 45 67 89 01 F2"), 0, Access::Always,
-         Access::Never},
-        {0x0001, FileKind::Transparent, Padded("HELLO CARD", 16), 0, Access::Always, Access::Pin},
-        {0x0002, FileKind::LinearFixed, NameRecords(), 16, Access::Always, Access::Never},
+        MasterFile(),
+        {0x2FE2, FileKind::Transparent, kMasterFile, QByteArray::fromHex("98 94 00 01 23 45 67 89 01 F2"), 0,
+         Access::Always, Access::Never},
+        {0x0001, FileKind::Transparent, kMasterFile, Padded("HELLO CARD", 16), 0, Access::Always, Access::Pin},
+        {0x0002, FileKind::LinearFixed, kMasterFile, NameRecords(), 16, Access::Always, Access::Never},
     };
 }
 
 QByteArray FileInformation(const CardFile& file)
 {
-    const bool master = file.kind == FileKind::Master;
     const auto size = quint16(file.data.size());
     const quint8 bytes[kFileInformationSize] = {
         0x00, 0x00,
         quint8(size >> 8), quint8(size),
         quint8(file.id >> 8), quint8(file.id),
-        quint8(master ? 0x01 : 0x04),
+        FileType(file.kind),
         0x00,
         quint8(quint8(file.read) << 4 | quint8(file.update)),
         0x00, 0x00,

@@ -1,5 +1,7 @@
 #include "CardSimulator.h"
 
+#include "T0Session.h"
+
 #include "link/InvertBytes.h"
 
 #include <pthread.h>
@@ -46,16 +48,30 @@ void CardSimulator::setAtr(const QByteArray& atr)
     m_state.card.atr = atr;
 }
 
+void CardSimulator::setCard(std::unique_ptr<T0Card> card)
+{
+    std::lock_guard lock(m_state.mutex);
+    m_state.card.use(std::move(card));
+}
+
+void CardSimulator::setAnswerPace(Pace pace)
+{
+    std::lock_guard lock(m_state.mutex);
+    m_state.answerPace = pace;
+}
+
 void CardSimulator::setReply(const QByteArray& header, const QByteArray& reply)
 {
     std::lock_guard lock(m_state.mutex);
-    m_state.card.session.setReply(header, reply);
+    if (auto* session = dynamic_cast<T0Session*>(m_state.card.session.get()))
+        session->setReply(header, reply);
 }
 
 void CardSimulator::clearReplies()
 {
     std::lock_guard lock(m_state.mutex);
-    m_state.card.session.clearReplies();
+    if (auto* session = dynamic_cast<T0Session*>(m_state.card.session.get()))
+        session->clearReplies();
 }
 
 void CardSimulator::setLogger(Logger logger)

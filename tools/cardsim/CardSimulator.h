@@ -37,8 +37,13 @@ public:
     // A silent card takes every byte and answers none: only the echo comes back.
     void setCardSilent(bool silent);
     void setAtr(const QByteArray& atr); // sent from the next open on; SimCard::DefaultAtr() at first
-    // Headers beginning with `header` (1 to 5 bytes) get `reply` right after the
-    // header in place of the card's answer; the longest matching header wins.
+    // Puts in another card (the sample card at first), reset from the next open on.
+    void setCard(std::unique_ptr<T0Card> card);
+    // The pace of the card's answers (the echo still goes out at once).
+    void setAnswerPace(Pace pace);
+    // For the sample card or a profile's: headers beginning with `header` (1 to 5
+    // bytes) get `reply` right after the header in place of the card's answer;
+    // the longest matching header wins.
     void setReply(const QByteArray& header, const QByteArray& reply);
     void clearReplies();
     // Told of opens, closes and every command answered, on the simulator's

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <utility>
 
 namespace {
 
@@ -30,9 +31,14 @@ void LineTraffic::receive(PtyDevice& device)
         m_state.received.append(char(decoded));
         if (m_state.cardSilent)
             continue;
-        QByteArray reply = m_state.card.session.feed(decoded);
+        QByteArray reply = m_state.card.session->feed(decoded);
         InvertBytes(reply);
-        out += reply;
+        if (m_state.answerPace.baud == 0) {
+            out += reply;
+        } else if (!reply.isEmpty()) {
+            m_state.output.append(std::exchange(out, {}), {}, m_lastReceived);
+            m_state.output.append(reply, m_state.answerPace, m_lastReceived);
+        }
     }
     m_state.output.append(out, {}, m_lastReceived);
 }
@@ -51,8 +57,8 @@ void LineTraffic::transmit(PtyDevice& device)
 
 void LineTraffic::dropStaleCommand()
 {
-    if (m_state.card.session.midCommand() && Clock::now() - m_lastReceived >= kWorkWaitingTime) {
-        m_state.card.session.abandon();
+    if (m_state.card.session->midCommand() && Clock::now() - m_lastReceived >= kWorkWaitingTime) {
+        m_state.card.session->abandon();
         m_state.log(QStringLiteral("unfinished command dropped"));
     }
 }
@@ -64,7 +70,7 @@ LineTraffic::Wait LineTraffic::nextWait(Clock::time_point now) const
         wait.limit = *due - now;
     else
         wait.forRoom = due.has_value();
-    if (m_state.card.session.midCommand()) {
+    if (m_state.card.session->midCommand()) {
         const Clock::duration stale = std::max(m_lastReceived + kWorkWaitingTime - now, Clock::duration::zero());
         wait.limit = std::min(wait.limit.value_or(stale), stale);
     }

@@ -5,9 +5,6 @@
 
 namespace {
 
-constexpr int kPinTries = 3;
-const QByteArray kPin = QByteArray::fromHex("31 32 33 34 FF FF FF FF");
-
 // In T=0 a length byte of 00 asks for 256 bytes.
 int Le(quint8 p3)
 {
@@ -35,9 +32,15 @@ const SimCard::Instruction* SimCard::Find(quint8 ins)
     return found == table.end() ? nullptr : &*found;
 }
 
+SimCard::SimCard(const CardProfile& profile) : m_files(profile.files)
+{
+    for (const CardPin& pin : profile.pins)
+        m_pins.push_back({pin, pin.tries});
+}
+
 QByteArray SimCard::DefaultAtr()
 {
-    return QByteArray::fromHex("3F 65 25 00 2C 09 69 90 00");
+    return CardProfile::DefaultAtr();
 }
 
 bool SimCard::Accepts(quint8 cla, quint8 ins)
@@ -72,7 +75,8 @@ void SimCard::reset()
 {
     m_current = 0;
     m_waiting.clear();
-    m_pinVerified = false;
+    for (PinState& state : m_pins)
+        state.verified = false;
 }
 
 SimCard::Result SimCard::select(const CardCommand& command)
@@ -80,11 +84,11 @@ SimCard::Result SimCard::select(const CardCommand& command)
     if (command.p3 != 2 || command.data.size() != 2)
         return {Outcome::WrongLength};
     const quint16 id = quint16(quint8(command.data[0]) << 8 | quint8(command.data[1]));
-    const auto found = std::find_if(m_files.begin(), m_files.end(), [id](const CardFile& f) { return f.id == id; });
-    if (found == m_files.end())
+    const std::optional<std::size_t> found = find(id);
+    if (!found)
         return {Outcome::FileNotFound};
-    m_current = std::size_t(found - m_files.begin());
-    m_waiting = FileInformation(*found);
+    m_current = *found;
+    m_waiting = FileInformation(current());
     return {Outcome::ResponseWaiting, quint8(m_waiting.size())};
 }
 
@@ -140,23 +144,24 @@ SimCard::Result SimCard::verify(const CardCommand& command)
 {
     if (command.p1 != 0x00)
         return {Outcome::WrongP1P2};
-    if (command.p2 != 0x01)
+    PinState* state = findPin(command.p2);
+    if (!state)
         return {Outcome::PinNotFound};
-    if (command.p3 != kPin.size())
+    if (command.p3 != state->pin.value.size())
         return {Outcome::WrongLength};
-    if (m_pinTries == 0)
+    if (state->triesLeft == 0)
         return {Outcome::PinBlocked};
-    m_pinVerified = command.data == kPin;
-    m_pinTries = m_pinVerified ? kPinTries : m_pinTries - 1;
-    if (m_pinVerified)
+    state->verified = command.data == state->pin.value;
+    state->triesLeft = state->verified ? state->pin.tries : state->triesLeft - 1;
+    if (state->verified)
         return {Outcome::Done};
-    return {Outcome::WrongPin, quint8(m_pinTries)};
+    return {Outcome::WrongPin, quint8(state->triesLeft)};
 }
 
 std::optional<SimCard::Result> SimCard::refusal(FileKind kind, Access access) const
 {
     const CardFile& file = m_files[m_current];
-    if (file.kind == FileKind::Master)
+    if (file.kind == FileKind::Master || file.kind == FileKind::Dedicated)
         return Result{Outcome::NoEfSelected};
     if (file.kind != kind)
         return Result{Outcome::WrongStructure};
@@ -167,5 +172,33 @@ std::optional<SimCard::Result> SimCard::refusal(FileKind kind, Access access) co
 
 bool SimCard::permits(Access access) const
 {
-    return access == Access::Always || (access == Access::Pin && m_pinVerified);
+    if (access == Access::Always || access == Access::Never)
+        return access == Access::Always;
+    const auto pin = std::find_if(m_pins.begin(), m_pins.end(),
+                                  [access](const PinState& state) { return state.pin.number == quint8(access); });
+    return pin != m_pins.end() && pin->verified;
+}
+
+// The file in the current DF (or the current DF itself), else the first of that id anywhere.
+std::optional<std::size_t> SimCard::find(quint16 id) const
+{
+    const CardFile& selected = m_files[m_current];
+    const bool directory = selected.kind == FileKind::Master || selected.kind == FileKind::Dedicated;
+    const quint16 folder = directory ? selected.id : selected.parent;
+    std::optional<std::size_t> anywhere;
+    for (std::size_t index = 0; index < m_files.size(); ++index) {
+        if (m_files[index].id != id)
+            continue;
+        if (m_files[index].parent == folder || id == folder)
+            return index;
+        anywhere = anywhere.value_or(index);
+    }
+    return anywhere;
+}
+
+SimCard::PinState* SimCard::findPin(quint8 number)
+{
+    const auto found =
+        std::find_if(m_pins.begin(), m_pins.end(), [number](const PinState& state) { return state.pin.number == number; });
+    return found == m_pins.end() ? nullptr : &*found;
 }

@@ -1,10 +1,17 @@
 #include "SimulatedCard.h"
 
 #include "HexBytes.h"
+#include "T0Session.h"
 
 SimulatedCard::SimulatedCard()
 {
-    session.setObserver([this](const QByteArray& command, const QByteArray& reply) {
+    use(std::make_unique<T0Session>());
+}
+
+void SimulatedCard::use(std::unique_ptr<T0Card> card)
+{
+    session = std::move(card);
+    session->setObserver([this](const QByteArray& command, const QByteArray& reply) {
         log(HexText(command) + " -> " + HexText(reply));
     });
 }
@@ -17,6 +24,6 @@ void SimulatedCard::log(const QString& line) const
 
 QByteArray SimulatedCard::answerToReset()
 {
-    session.reset();
+    session->reset();
     return atr;
 }

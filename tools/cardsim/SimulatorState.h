@@ -20,6 +20,7 @@ struct SimulatorState {
     // Settings.
     bool echo = true;
     bool cardSilent = false; // the card takes every byte and answers none
+    Pace answerPace;         // of the card's answers
     SimulatedCard card;
 
     // The line.

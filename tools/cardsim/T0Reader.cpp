@@ -40,7 +40,7 @@ bool IsSw1(quint8 byte)
 // One command's procedure-byte dialogue with the card.
 class Exchange {
 public:
-    Exchange(T0Session& card, Tpdu tpdu) : m_card(card), m_tpdu(std::move(tpdu)) {}
+    Exchange(T0Card& card, Tpdu tpdu) : m_card(card), m_tpdu(std::move(tpdu)) {}
 
     QByteArray run()
     {
@@ -82,7 +82,7 @@ private:
             m_replies += m_card.feed(quint8(byte));
     }
 
-    T0Session& m_card;
+    T0Card& m_card;
     const Tpdu m_tpdu;
     QByteArray m_replies; // everything the card has sent
     qsizetype m_next = 0;  // the first of them not yet looked at
@@ -92,7 +92,7 @@ private:
 
 } // namespace
 
-QByteArray ExchangeApdu(T0Session& card, const QByteArray& apdu)
+QByteArray ExchangeApdu(T0Card& card, const QByteArray& apdu)
 {
     const std::optional<Tpdu> tpdu = ToTpdu(apdu);
     if (!tpdu)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "T0Session.h"
+#include "T0Card.h"
 
 #include <QByteArray>
 
@@ -12,4 +12,4 @@
 // Returns the response APDU (data, SW1 SW2); 67 00 for an APDU that is not a short
 // one; empty when the card falls silent or breaks the protocol, as a reader's
 // timeout would. A command the card left unfinished is dropped.
-QByteArray ExchangeApdu(T0Session& card, const QByteArray& apdu);
+QByteArray ExchangeApdu(T0Card& card, const QByteArray& apdu);

@@ -6,6 +6,8 @@ constexpr qsizetype kHeaderSize = 5;
 
 } // namespace
 
+T0Session::T0Session(const CardProfile& profile) : m_card(profile), m_replies(profile.answers) {}
+
 QByteArray T0Session::feed(quint8 byte)
 {
     m_command.append(char(byte));
@@ -68,8 +70,7 @@ QByteArray T0Session::dataDone()
 QByteArray T0Session::finish(const QByteArray& reply)
 {
     m_sent += reply;
-    if (m_observer)
-        m_observer(m_command, m_sent);
+    observe(m_command, m_sent);
     clearCommand();
     return reply;
 }

@@ -1,13 +1,13 @@
 #pragma once
 
+#include "CardProfile.h"
 #include "SimCard.h"
+#include "T0Card.h"
 
 #include <QByteArray>
 #include <QMap>
-#include <functional>
 
-// The card's side of the T=0 protocol, fed the bytes it receives one at a time
-// and returning the bytes to send back (all decoded, not line bytes).
+// The T=0 side of the card a profile describes (SimCard).
 // After a five-byte header CLA INS P1 P2 P3:
 //  - a fixed reply set for the header goes out as it stands, in place of
 //    everything the card would send; the P3 data bytes of an instruction that
@@ -18,25 +18,21 @@
 //    bytes, then sends the status word;
 //  - an instruction that sends data sends the procedure byte, the data, then the
 //    status word.
-class T0Session {
+class T0Session : public T0Card {
 public:
-    using Observer = std::function<void(const QByteArray& command, const QByteArray& reply)>;
+    // The card of the profile, its answers among the fixed replies.
+    explicit T0Session(const CardProfile& profile = {});
 
-    QByteArray feed(quint8 byte);
+    QByteArray feed(quint8 byte) override;
 
     // Answers headers that begin with `header` (1 to 5 bytes) with `reply`;
     // the longest matching header wins. An empty reply makes the card keep silent.
     void setReply(const QByteArray& header, const QByteArray& reply);
     void clearReplies();
 
-    // A new card session: drops a command under way and resets the card.
-    void reset();
-    // Drops a command under way (its header or data are incomplete).
-    void abandon();
-    bool midCommand() const { return !m_command.isEmpty(); }
-
-    // Told every finished command and everything sent for it.
-    void setObserver(Observer observer) { m_observer = std::move(observer); }
+    void reset() override;
+    void abandon() override;
+    bool midCommand() const override { return !m_command.isEmpty(); }
 
 private:
     QByteArray headerDone();
@@ -52,5 +48,4 @@ private:
     QByteArray m_sent;        // everything sent for the command so far
     qsizetype m_expected = 5; // bytes of m_command that complete the current step
     bool m_ignoreData = false;
-    Observer m_observer;
 };

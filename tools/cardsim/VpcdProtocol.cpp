@@ -33,7 +33,7 @@ QByteArray Frame(const QByteArray& payload)
 std::optional<QByteArray> Answer(SimulatedCard& card, const QByteArray& message)
 {
     if (message.size() > 1)
-        return ExchangeApdu(card.session, message);
+        return ExchangeApdu(*card.session, message);
     const quint8 control = message.isEmpty() ? 0xFF : quint8(message[0]);
     switch (control) {
     case PowerOff:

@@ -1,9 +1,9 @@
 #include "VpcdSimulator.h"
 
-#include <arpa/inet.h>
+#include "VpcdSocket.h"
+
 #include <array>
 #include <cerrno>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
@@ -15,29 +15,6 @@ using namespace std::chrono_literals;
 
 // How often a driver that is not listening yet is tried again.
 constexpr auto kRetry = 100ms;
-
-UniqueFd ConnectToLocalPort(quint16 port)
-{
-    UniqueFd fd(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (fd.get() < 0 || ::connect(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
-        return UniqueFd();
-    return fd;
-}
-
-bool WriteAll(int fd, const QByteArray& bytes)
-{
-    for (qsizetype done = 0; done < bytes.size();) {
-        const ssize_t written = ::send(fd, bytes.constData() + done, size_t(bytes.size() - done), MSG_NOSIGNAL);
-        if (written < 0 && errno != EINTR)
-            return false;
-        done += std::max<ssize_t>(written, 0);
-    }
-    return true;
-}
 
 } // namespace
 
@@ -64,6 +41,12 @@ void VpcdSimulator::setAtr(const QByteArray& atr)
 {
     std::lock_guard lock(m_mutex);
     m_card.atr = atr;
+}
+
+void VpcdSimulator::setCard(std::unique_ptr<T0Card> card)
+{
+    std::lock_guard lock(m_mutex);
+    m_card.use(std::move(card));
 }
 
 void VpcdSimulator::setLogger(Logger logger)
@@ -114,7 +97,7 @@ void VpcdSimulator::run()
 // card has gone.
 void VpcdSimulator::connectAndServe()
 {
-    const UniqueFd connection = ConnectToLocalPort(m_port);
+    const UniqueFd connection = VpcdSocket::Connect(m_port);
     if (connection.get() < 0)
         return;
     {
@@ -153,7 +136,7 @@ bool VpcdSimulator::answer(const UniqueFd& connection, QByteArray& pending)
             std::lock_guard lock(m_mutex);
             reply = Vpcd::Answer(m_card, *message);
         }
-        if (reply && !WriteAll(connection.get(), Vpcd::Frame(*reply)))
+        if (reply && !VpcdSocket::Send(connection.get(), Vpcd::Frame(*reply)))
             return false;
     }
     return true;

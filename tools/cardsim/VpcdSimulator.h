@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SimCard.h"
 #include "SimulatedCard.h"
 #include "UniqueFd.h"
 #include "VpcdProtocol.h"
@@ -27,6 +28,8 @@ public:
 
     quint16 port() const { return m_port; }
     void setAtr(const QByteArray& atr);
+    // Puts another card in the reader, as a card just powered on.
+    void setCard(std::unique_ptr<T0Card> card);
     // Told of connections and of everything the card does, on the simulator's
     // thread with its lock held: it must not call back into the simulator.
     void setLogger(Logger logger);
