@@ -6,13 +6,15 @@
 #include <QByteArray>
 #include <QThread>
 #include <atomic>
+#include <chrono>
 
 class CardPort;
 
 // The serial worker: waits on the port and on a wake-up, so an idle link costs no
 // processor time; collects received bytes, decoded from the inverse convention,
 // for the window thread; writes the bytes waiting in the send queue, as many at
-// a time as wait; records both as they happen.
+// a time as wait; records both as they happen. Asked to stop, it first writes
+// what still waits, so every byte handed over leaves before the port closes.
 class TComm : public QThread {
     Q_OBJECT
 public:
@@ -21,9 +23,11 @@ public:
 
     // Set once the worker polls; cleared when it has left its loop.
     bool Running() const { return m_running.load(); }
-    // Asks the worker to leave its loop (Terminate) and wakes it.
+    // Asks the worker to leave its loop (Terminate) and wakes it. The bytes in
+    // the send queue are written first, unless the line is lost or takes none
+    // for StopPatience.
     void Stop();
-    // The bytes to write; those still waiting when the worker ends are dropped.
+    // The bytes to write; those the line did not take when the worker ended are dropped.
     SendQueue& Queue() { return m_queue; }
     // Bytes wait in the send queue, which found the worker asleep.
     void Wake();
@@ -39,12 +43,16 @@ protected:
     void run() override;
 
 private:
+    static constexpr std::chrono::milliseconds StopPatience{1000};
+
     enum class ReadResult { Data, Nothing, Lost };
     enum class WriteResult { Written, Blocked, Lost };
 
     bool PollOnce();
     ReadResult ReadAvailable();
     WriteResult WriteWaiting();
+    void WriteWhatWaits();
+    bool Writable(std::chrono::milliseconds patience);
     void RecordSent(const quint8* bytes, qsizetype count);
     // Lets the first `count` waiting bytes go, and tells a window that waits for it.
     void Taken(qsizetype count);
