@@ -163,7 +163,6 @@ void CardLink::PutByte(quint8 byte)
 
 void CardLink::SendBytes(QByteArray bytes)
 {
-    m_host.Sending(bytes);
     InvertBytes(bytes);
     for (const char byte : std::as_const(bytes)) {
         if (MessagePump::Closing())

@@ -50,6 +50,15 @@ TEST_F(RunTest, CommandLinesAndTheirAnswersMakeTheTranscript)
                                     "< 2F E2 61 0F\n");
 }
 
+// The run ends during the line's first byte delay: only that byte went out.
+TEST_F(RunTest, TheTranscriptHoldsOnlyTheBytesTheLinkWrote)
+{
+    const RunResult result =
+        run({"--byte-delay", "100000000", "--timeout", "0.5", "--record", Transcript, "-e", "00 A4 00 00 02"});
+    EXPECT_EQ(result.exitCode, 124) << result.err.toStdString();
+    EXPECT_TRUE(readFile(Transcript).contains("\n> 00\n")) << readFile(Transcript).toStdString();
+}
+
 TEST_F(RunTest, ACheckPassesOnTheSameCardAndNamesTheByteOfOneThatAnswersDifferently)
 {
     ASSERT_EQ(run(TwoLines + QStringList{"--record", Transcript}).exitCode, 0);

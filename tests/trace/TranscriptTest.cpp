@@ -43,6 +43,27 @@ TEST(TranscriptRecorder, TextBecomesALineAtItsLineEndAndBoxesALineEach)
     EXPECT_EQ(recorder.FileText(), recorder.Lines().join('\n').toUtf8() + '\n');
 }
 
+// The echo of 2F came before E2 was written; the card's 6A (no echo) ends the
+// wait for the echo of 00, which the interface did not give.
+TEST(TranscriptRecorder, AnEchoStandsAfterTheBytesSentUpToTheCardsNextByte)
+{
+    TranscriptRecorder recorder;
+    for (const char* step : {">2F", "<2F", ">E2", "<E2 61 0F", ">00", "<6A 82", ">C0", "<C0", "<"})
+        (recorder.*(step[0] == '>' ? &TranscriptRecorder::Sent : &TranscriptRecorder::Received))(
+            QByteArray::fromHex(step + 1));
+    EXPECT_EQ(recorder.Lines(), Lines({"> 2F E2", "< 2F E2 61 0F", "> 00", "< 6A 82", "> C0", "< C0"}));
+}
+
+TEST(TranscriptRecorder, ACrAndItsLfInTwoPiecesEndOneLine)
+{
+    TranscriptRecorder recorder;
+    recorder.Text("a\r");
+    recorder.Text("\nb\r");
+    EXPECT_EQ(recorder.Lines(), Lines({"| a", "| b"}));
+    recorder.Text("\rc");
+    EXPECT_EQ(recorder.Lines(), Lines({"| a", "| b", "| ", "| c"}));
+}
+
 TEST(TranscriptReader, GivesTheRecordersLinesWithoutCommentsAndWrappedAgain)
 {
     const QByteArray file = "# kestrin transcript 1\r\n"
