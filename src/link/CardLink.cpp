@@ -117,14 +117,17 @@ void CardLink::SetBaudRate(int baud)
         Record([baud](LinkTimeline& timeline, qint64 timeNs) { timeline.AddBaudChanged(timeNs, baud); });
 }
 
+// Stamped when asked for: a PC/SC reader's reset takes the port's call as long as the reader needs.
 void CardLink::LineControl(LineFunction function)
 {
     NoteNoSerialLine();
     LetHandedOverBytesLeave();
+    const qint64 askedNs = ReceiveBuffer::NowNs();
     if (const int error = m_portHandle ? m_portHandle->LineControl(function) : EBADF)
         ShowLastError(error);
     else
-        Record([function](LinkTimeline& timeline, qint64 timeNs) { timeline.AddLineControl(timeNs, function); });
+        Record([function](LinkTimeline& timeline, qint64 timeNs) { timeline.AddLineControl(timeNs, function); },
+               askedNs);
 }
 
 void CardLink::LetHandedOverBytesLeave()
@@ -204,9 +207,9 @@ void CardLink::LineLost(int error)
     ShowLastError(error);
 }
 
-void CardLink::Record(const std::function<void(LinkTimeline&, qint64)>& add)
+void CardLink::Record(const std::function<void(LinkTimeline&, qint64)>& add, qint64 askedNs)
 {
-    m_received.Record(add);
+    m_received.Record(add, askedNs);
     m_received.TakeEvents(m_timeline);
 }
 

@@ -71,8 +71,9 @@ private:
     // Handles the window's events as they come while `waiting` holds for the send
     // queue and a worker polls; the worker's writes end each wait for an event.
     void WaitForWorkerWhile(const std::function<bool(const SendQueue&)>& waiting);
-    // Records an event of the window thread's, after every event the worker has recorded.
-    void Record(const std::function<void(LinkTimeline&, qint64 timeNs)>& add);
+    // Records an event of the window thread's asked for at `askedNs`, after every
+    // event the worker has recorded.
+    void Record(const std::function<void(LinkTimeline&, qint64 timeNs)>& add, qint64 askedNs = ReceiveBuffer::NowNs());
     void NoteNoSerialLine();
 
     LinkHost& m_host;

@@ -2,22 +2,18 @@
 
 #include <chrono>
 
-namespace {
-
-qint64 MonotonicNs()
+qint64 ReceiveBuffer::NowNs()
 {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
-
-} // namespace
 
 bool ReceiveBuffer::Append(const QByteArray& bytes)
 {
     std::lock_guard guard(m_lock);
     m_bytes.append(bytes);
     if (m_recording)
-        m_events.AddReceived(MonotonicNs(), bytes);
+        m_events.AddReceived(Stamp(NowNs()), bytes);
     return TellWindow();
 }
 
@@ -26,15 +22,15 @@ bool ReceiveBuffer::RecordSent(QByteArrayView bytes)
     std::lock_guard guard(m_lock);
     if (!m_recording)
         return false;
-    m_events.AddSent(MonotonicNs(), bytes);
+    m_events.AddSent(Stamp(NowNs()), bytes);
     return TellWindow();
 }
 
-void ReceiveBuffer::Record(const std::function<void(LinkTimeline&, qint64)>& add)
+void ReceiveBuffer::Record(const std::function<void(LinkTimeline&, qint64)>& add, qint64 askedNs)
 {
     std::lock_guard guard(m_lock);
     if (m_recording)
-        add(m_events, MonotonicNs());
+        add(m_events, Stamp(askedNs));
 }
 
 void ReceiveBuffer::SetRecording(bool on)
