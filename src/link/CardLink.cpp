@@ -55,6 +55,14 @@ void CardLink::Stop()
 
 bool CardLink::Polling() const { return m_worker && m_worker->Running(); }
 
+bool CardLink::BytesWaiting()
+{
+    if (!Polling() || !m_worker->Queue().Pending())
+        return false;
+    m_worker->Queue().WindowWaits();
+    return m_worker->Queue().Pending(); // seen after saying so: the next write announces itself
+}
+
 bool CardLink::OpenPort()
 {
     int openError = 0;

@@ -97,7 +97,7 @@ void TComm::Announce() { emit Recorded(); }
 TComm::ReadResult TComm::ReadAvailable()
 {
     char buffer[ReadChunk];
-    const ssize_t count = m_port.Read(buffer, sizeof buffer);
+    const ssize_t count = PortCall([&] { return m_port.Read(buffer, sizeof buffer); });
     if (count > 0) {
         QByteArray bytes(buffer, count);
         InvertBytes(bytes);
@@ -119,7 +119,7 @@ TComm::WriteResult TComm::WriteWaiting()
     const qsizetype count = m_queue.Peek(bytes);
     if (count == 0)
         return WriteResult::Written;
-    const ssize_t written = m_port.Write(bytes, size_t(count));
+    const ssize_t written = PortCall([&] { return m_port.Write(bytes, size_t(count)); });
     if (written > 0) {
         RecordSent(bytes, written); // before the queue lets them go, as it happened
         Taken(written);
@@ -151,6 +151,15 @@ bool TComm::Writable(std::chrono::milliseconds patience)
 {
     pollfd fd{m_port.Descriptor(), POLLOUT, 0};
     return poll(&fd, 1, int(patience.count())) > 0 && (fd.revents & POLLOUT);
+}
+
+template <typename Call>
+ssize_t TComm::PortCall(Call call)
+{
+    m_inPortCall = true;
+    const ssize_t result = call();
+    m_inPortCall = false;
+    return result;
 }
 
 void TComm::Taken(qsizetype count)

@@ -29,6 +29,9 @@ public:
     void Stop();
     // The bytes to write; those the line did not take when the worker ended are dropped.
     SendQueue& Queue() { return m_queue; }
+    // The worker is inside a read or write of the port, which for a PC/SC
+    // reader may take as long as the card needs for a command.
+    bool InPortCall() const { return m_inPortCall.load(); }
     // Bytes wait in the send queue, which found the worker asleep.
     void Wake();
 
@@ -53,6 +56,8 @@ private:
     WriteResult WriteWaiting();
     void WriteWhatWaits();
     bool Writable(std::chrono::milliseconds patience);
+    template <typename Call>
+    ssize_t PortCall(Call call);
     void RecordSent(const quint8* bytes, qsizetype count);
     // Lets the first `count` waiting bytes go, and tells a window that waits for it.
     void Taken(qsizetype count);
@@ -67,4 +72,5 @@ private:
     int m_wake = -1;
     std::atomic<bool> m_stop{false};
     std::atomic<bool> m_running{false};
+    std::atomic<bool> m_inPortCall{false};
 };

@@ -10,6 +10,7 @@ enum class ExitStatus {
     LinkFailed = 3,  // the card interface could not be opened or was lost
     Error = 4,       // the run ended on an error
     NoAnswer = 5,    // an answer was needed and none could be had
+    CardSilent = 6,  // the card owed an answer and gave none within --answer-timeout
     TimedOut = 124,
     Interrupted = 130,
 };

@@ -116,6 +116,19 @@ TEST_F(RunTest, EachWayARunEndsHasItsStatusAndSaysWhy)
     }
 }
 
+// A card that takes the command and never answers: the answer timeout ends
+// the run, and so does --timeout; either way the owed answer is named.
+TEST_F(RunTest, ARunEndsOnAnOwedAnswerOnlyByATimeoutThatSaysWhatWasOwed)
+{
+    m_simulator.setCardSilent(true);
+    for (const auto& [limit, exitCode] : {std::pair{QStringList{"--answer-timeout", "300"}, 6},
+                                          std::pair{QStringList{"--timeout", "0.5"}, 124}}) {
+        const RunResult result = run(limit + QStringList{"-e", "00 B0 00 00 02"});
+        EXPECT_EQ(result.exitCode, exitCode);
+        EXPECT_TRUE(result.err.contains("owed the answer to 00 B0 00 00 02 (READ BINARY)")) << result.err.toStdString();
+    }
+}
+
 TEST_F(RunTest, OnATerminalGetAndPromptAskTheOperator)
 {
     writeFile("ask.scr", "GET(P1,'Record?')\r\nPROMPT('Go on?',CANCEL)\r\nSENDVAL(P1)\r\n");
