@@ -13,7 +13,7 @@ bool ReceiveBuffer::Append(const QByteArray& bytes)
     std::lock_guard guard(m_lock);
     m_bytes.append(bytes);
     if (m_recording)
-        m_events.AddReceived(Stamp(NowNs()), bytes);
+        m_events.AddReceived(NowNs(), bytes);
     return TellWindow();
 }
 
@@ -22,15 +22,23 @@ bool ReceiveBuffer::RecordSent(QByteArrayView bytes)
     std::lock_guard guard(m_lock);
     if (!m_recording)
         return false;
-    m_events.AddSent(Stamp(NowNs()), bytes);
+    m_events.AddSent(NowNs(), bytes);
     return TellWindow();
 }
 
 void ReceiveBuffer::Record(const std::function<void(LinkTimeline&, qint64)>& add, qint64 askedNs)
 {
     std::lock_guard guard(m_lock);
-    if (m_recording)
-        add(m_events, Stamp(askedNs));
+    if (!m_recording)
+        return;
+    // The window thread takes no events while it carries the event out, so all
+    // recorded since are still here.
+    qsizetype since = m_events.Size();
+    while (since > 0 && m_events.At(since - 1).timeNs > askedNs)
+        --since;
+    const LinkTimeline later = m_events.TakeFrom(since);
+    add(m_events, askedNs);
+    m_events.Append(later);
 }
 
 void ReceiveBuffer::SetRecording(bool on)

@@ -3,7 +3,6 @@
 #include "link/LinkTimeline.h"
 
 #include <QByteArray>
-#include <algorithm>
 #include <functional>
 #include <mutex>
 #include <utility>
@@ -22,8 +21,8 @@ public:
     // The clock of every event: monotonic, in nanoseconds.
     static qint64 NowNs();
     // Records an event of the window thread's asked for at `askedNs` (a NowNs()
-    // taken before it was carried out): `add` is given that time, or the time
-    // of an event recorded since, so times never go back.
+    // taken before it was carried out): `add` is given that time, and the events
+    // recorded since (what the port gave as it was carried out) follow it.
     void Record(const std::function<void(LinkTimeline&, qint64 timeNs)>& add, qint64 askedNs = NowNs());
     // Events are recorded unless switched off (then they are dropped).
     void SetRecording(bool on);
@@ -41,13 +40,10 @@ private:
     // The window is told once until it takes everything; a take of events alone
     // leaves bytes waiting, so whether it was told is kept apart from what waits.
     bool TellWindow() { return !std::exchange(m_windowTold, true); }
-    // The time for an event recorded now, asked for at `askedNs`.
-    qint64 Stamp(qint64 askedNs) { return m_lastNs = std::max(m_lastNs, askedNs); }
 
     std::mutex m_lock;
     QByteArray m_bytes;
     LinkTimeline m_events;
     bool m_recording = true;
     bool m_windowTold = false;
-    qint64 m_lastNs = 0;
 };
