@@ -4,6 +4,10 @@
 #include "link/Instructions.h"
 #include "trace/TraceFormat.h"
 
+namespace {
+constexpr qsizetype HeaderSize = 5; // CLA INS P1 P2 P3
+} // namespace
+
 bool ProtocolWatch::Follow()
 {
     m_link.UpdateTimeline();
@@ -38,7 +42,7 @@ QString ProtocolWatch::AnswerText() const
 {
     const QList<TraceExchange>& exchanges = m_decoder.Current().exchanges;
     const QByteArray header = exchanges.isEmpty() ? QByteArray() : exchanges.last().header;
-    if (header.size() < 5)
+    if (header.size() < HeaderSize)
         return QStringLiteral("the echo of the bytes sent (%1)").arg(ByteText(header));
     const Instruction* instruction = FindInstruction(exchanges.last().Cla(), exchanges.last().Ins());
     const QString name = instruction ? QStringLiteral(" (%1)").arg(QLatin1StringView(instruction->name)) : QString();
