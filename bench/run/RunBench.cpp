@@ -34,7 +34,7 @@ Timings TimeRun(CardSimulator& simulator, const QStringList& items)
     QElapsedTimer timer;
     timer.start();
     process.start(QStringLiteral(KESTRIN_RUN_PROGRAM),
-                  QStringList{"-q", "--idle", "0", "-d", simulator.devicePath()} + items);
+                  QStringList{"-q", "-d", simulator.devicePath()} + items);
     Timings timings;
     if (!simulator.waitForOpens(opens + 1, Patience))
         std::printf("  the port was never opened: %s\n", qPrintable(process.readAllStandardError()));
@@ -58,7 +58,7 @@ void StartUp(CardSimulator& simulator)
 
 double HeadlessLinesPerSecond(CardSimulator& simulator, const QString& scriptPath)
 {
-    const Timings timings = TimeRun(simulator, {scriptPath});
+    const Timings timings = TimeRun(simulator, {"--idle", "0", scriptPath});
     return BenchScriptLines / (timings.total - timings.toOpen);
 }
 

@@ -58,7 +58,6 @@ std::optional<QByteArray> DataTransmitter::LineBytes(QStringView line)
 
 void DataTransmitter::SendBlock(QByteArray block)
 {
-    m_host.Sending(block);
     InvertBytes(block);
     m_host.SetStatus(QStringLiteral("Transmiting ..."), Colours::Navy);
     for (const char byte : std::as_const(block)) {

@@ -17,8 +17,6 @@ public:
     virtual QString RawLine(qsizetype index) = 0;
     // The status label's text and background (0x00BBGGRR).
     virtual void SetStatus(const QString& text, quint32 colour) = 0;
-    // A block's bytes (card values) are about to be handed to the card link.
-    virtual void Sending(const QByteArray& cardValues) { Q_UNUSED(cardValues); }
     // Hands one byte, already in the inverse convention, to the card link.
     virtual void PutByte(quint8 byte) = 0;
     // The texts of the BYTE DELAY and COMMAND DELAY fields.

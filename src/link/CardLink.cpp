@@ -55,6 +55,14 @@ void CardLink::Stop()
 
 bool CardLink::Polling() const { return m_worker && m_worker->Running(); }
 
+bool CardLink::BytesWaiting()
+{
+    if (!Polling() || !m_worker->Queue().Pending())
+        return false;
+    m_worker->Queue().WindowWaits();
+    return m_worker->Queue().Pending(); // seen after saying so: the next write announces itself
+}
+
 bool CardLink::OpenPort()
 {
     int openError = 0;
@@ -117,14 +125,17 @@ void CardLink::SetBaudRate(int baud)
         Record([baud](LinkTimeline& timeline, qint64 timeNs) { timeline.AddBaudChanged(timeNs, baud); });
 }
 
+// Stamped when asked for: a PC/SC reader's reset takes the port's call as long as the reader needs.
 void CardLink::LineControl(LineFunction function)
 {
     NoteNoSerialLine();
     LetHandedOverBytesLeave();
+    const qint64 askedNs = ReceiveBuffer::NowNs();
     if (const int error = m_portHandle ? m_portHandle->LineControl(function) : EBADF)
         ShowLastError(error);
     else
-        Record([function](LinkTimeline& timeline, qint64 timeNs) { timeline.AddLineControl(timeNs, function); });
+        Record([function](LinkTimeline& timeline, qint64 timeNs) { timeline.AddLineControl(timeNs, function); },
+               askedNs);
 }
 
 void CardLink::LetHandedOverBytesLeave()
@@ -163,7 +174,6 @@ void CardLink::PutByte(quint8 byte)
 
 void CardLink::SendBytes(QByteArray bytes)
 {
-    m_host.Sending(bytes);
     InvertBytes(bytes);
     for (const char byte : std::as_const(bytes)) {
         if (MessagePump::Closing())
@@ -213,9 +223,9 @@ void CardLink::LineLost(int error)
     ShowLastError(error);
 }
 
-void CardLink::Record(const std::function<void(LinkTimeline&, qint64)>& add)
+void CardLink::Record(const std::function<void(LinkTimeline&, qint64)>& add, qint64 askedNs)
 {
-    m_received.Record(add);
+    m_received.Record(add, askedNs);
     m_received.TakeEvents(m_timeline);
 }
 

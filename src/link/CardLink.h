@@ -28,6 +28,12 @@ public:
     void Stop();
 
     bool Polling() const;
+    // Bytes handed over wait to be written. While so, the worker's next write
+    // tells the window thread by a queued call, so a wait for events sees it.
+    bool BytesWaiting();
+    // The worker is in a call to the port, as long as a PC/SC reader needs for
+    // the commands it exchanges with the card.
+    bool PortBusy() const { return Polling() && m_worker->InPortCall(); }
     // PortHandle: null until the first start; not open after a failed one.
     const CardPort* PortHandle() const { return m_portHandle.get(); }
     const TComm* Worker() const { return m_worker.get(); }
@@ -51,9 +57,11 @@ public:
     void SendCommand(const QString& line);
 
     // Everything that happened on the link since the program started, in card
-    // values, across every start. Brought up to date during message-pump passes
-    // and after each send and line change; readers look at Size() for news.
+    // values, across every start. Brought up to date during message-pump passes,
+    // after each send and line change, and by UpdateTimeline(); readers look at
+    // Size() for news.
     const LinkTimeline& Timeline() const { return m_timeline; }
+    void UpdateTimeline() { m_received.TakeEvents(m_timeline); }
     // Recording is on from the start; off, the link's events are not kept.
     void SetTimelineRecording(bool on) { m_received.SetRecording(on); }
 
@@ -72,8 +80,9 @@ private:
     // Handles the window's events as they come while `waiting` holds for the send
     // queue and a worker polls; the worker's writes end each wait for an event.
     void WaitForWorkerWhile(const std::function<bool(const SendQueue&)>& waiting);
-    // Records an event of the window thread's, after every event the worker has recorded.
-    void Record(const std::function<void(LinkTimeline&, qint64 timeNs)>& add);
+    // Records an event of the window thread's asked for at `askedNs`, after every
+    // event the worker has recorded.
+    void Record(const std::function<void(LinkTimeline&, qint64 timeNs)>& add, qint64 askedNs = ReceiveBuffer::NowNs());
     void NoteNoSerialLine();
 
     LinkHost& m_host;

@@ -17,9 +17,6 @@ public:
     virtual bool EchoSentBytes() const { return true; }
     // The BYTE DELAY text, read at every pass of the byte delay.
     virtual QString ByteDelayText() const = 0;
-    // A line's bytes (card values, before the inverse-convention transform) are
-    // about to be handed to the worker, one by one.
-    virtual void Sending(const QByteArray& cardValues) { Q_UNUSED(cardValues); }
     // Text into the Active Log at its caret.
     virtual void LogAtCaret(const QString& text) = 0;
     // The response: bytes received (card values) since the last command line.

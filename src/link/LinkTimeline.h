@@ -66,6 +66,23 @@ public:
         m_kinds.append(other.m_kinds);
     }
 
+    // Removes the events from `index` on and gives them back, in their order.
+    LinkTimeline TakeFrom(qsizetype index)
+    {
+        LinkTimeline tail;
+        const quint32 begin = index == 0 ? 0 : m_ends[index - 1];
+        tail.m_payload = m_payload.sliced(begin);
+        tail.m_times = m_times.sliced(index);
+        for (qsizetype i = index; i < Size(); ++i)
+            tail.m_ends.append(m_ends[i] - begin);
+        tail.m_kinds = m_kinds.sliced(index);
+        m_payload.truncate(begin);
+        m_times.resize(index);
+        m_ends.resize(index);
+        m_kinds.truncate(index);
+        return tail;
+    }
+
     qsizetype Size() const { return m_times.size(); }
     bool IsEmpty() const { return m_times.isEmpty(); }
     qint64 Dropped() const { return m_dropped; }

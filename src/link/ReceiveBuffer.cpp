@@ -2,22 +2,18 @@
 
 #include <chrono>
 
-namespace {
-
-qint64 MonotonicNs()
+qint64 ReceiveBuffer::NowNs()
 {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
-
-} // namespace
 
 bool ReceiveBuffer::Append(const QByteArray& bytes)
 {
     std::lock_guard guard(m_lock);
     m_bytes.append(bytes);
     if (m_recording)
-        m_events.AddReceived(MonotonicNs(), bytes);
+        m_events.AddReceived(NowNs(), bytes);
     return TellWindow();
 }
 
@@ -26,7 +22,7 @@ bool ReceiveBuffer::RecordSent(QByteArrayView bytes)
     std::lock_guard guard(m_lock);
     if (!m_recording)
         return false;
-    m_events.AddSent(MonotonicNs(), bytes);
+    m_events.AddSent(NowNs(), bytes);
     return TellWindow();
 }
 
@@ -35,7 +31,7 @@ bool ReceiveBuffer::AddNote(const ReaderNote& note)
     std::lock_guard guard(m_lock);
     m_notes.append(note);
     if (m_recording)
-        m_events.AddReaderNote(MonotonicNs(), quint8(note.kind), note.bytes);
+        m_events.AddReaderNote(NowNs(), quint8(note.kind), note.bytes);
     return TellWindow();
 }
 
@@ -45,11 +41,19 @@ QList<ReaderNote> ReceiveBuffer::TakeNotes()
     return std::exchange(m_notes, {});
 }
 
-void ReceiveBuffer::Record(const std::function<void(LinkTimeline&, qint64)>& add)
+void ReceiveBuffer::Record(const std::function<void(LinkTimeline&, qint64)>& add, qint64 askedNs)
 {
     std::lock_guard guard(m_lock);
-    if (m_recording)
-        add(m_events, MonotonicNs());
+    if (!m_recording)
+        return;
+    // The window thread takes no events while it carries the event out, so all
+    // recorded since are still here.
+    qsizetype since = m_events.Size();
+    while (since > 0 && m_events.At(since - 1).timeNs > askedNs)
+        --since;
+    const LinkTimeline later = m_events.TakeFrom(since);
+    add(m_events, askedNs);
+    m_events.Append(later);
 }
 
 void ReceiveBuffer::SetRecording(bool on)

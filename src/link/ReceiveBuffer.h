@@ -23,8 +23,12 @@ public:
     bool AddNote(const ReaderNote& note);
     // The notes kept so far, oldest first; they are kept whether or not events are recorded.
     QList<ReaderNote> TakeNotes();
-    // Records an event of the window thread's: `add` is given the time now.
-    void Record(const std::function<void(LinkTimeline&, qint64 timeNs)>& add);
+    // The clock of every event: monotonic, in nanoseconds.
+    static qint64 NowNs();
+    // Records an event of the window thread's asked for at `askedNs` (a NowNs()
+    // taken before it was carried out): `add` is given that time, and the events
+    // recorded since (what the port gave as it was carried out) follow it.
+    void Record(const std::function<void(LinkTimeline&, qint64 timeNs)>& add, qint64 askedNs = NowNs());
     // Events are recorded unless switched off (then they are dropped).
     void SetRecording(bool on);
 

@@ -47,13 +47,16 @@ void TComm::DrainWake()
 void TComm::run()
 {
     m_running = true;
-    while (!m_stop && PollOnce()) {
+    bool lineKept = true;
+    while (!m_stop && (lineKept = PollOnce())) {
     }
+    if (lineKept)
+        WriteWhatWaits();
     m_running = false;
 }
 
 // Writes what waits, then waits once for the port or a wake-up, or only looks
-// while written bytes are followed by more; false when the worker must leave its loop.
+// while written bytes are followed by more; false once the line is lost.
 bool TComm::PollOnce()
 {
     const WriteResult written = WriteWaiting();
@@ -74,7 +77,7 @@ bool TComm::PollOnce()
     if (fds[1].revents)
         DrainWake();
     if (m_stop)
-        return false;
+        return true;
     const short events = fds[0].revents;
     if (events & (POLLIN | POLLHUP | POLLERR | POLLNVAL)) {
         const ReadResult result = ReadAvailable();
@@ -94,7 +97,7 @@ void TComm::Announce() { emit Recorded(); }
 TComm::ReadResult TComm::ReadAvailable()
 {
     char buffer[ReadChunk];
-    const ssize_t count = m_port.Read(buffer, sizeof buffer);
+    const ssize_t count = PortCall([&] { return m_port.Read(buffer, sizeof buffer); });
     PassNotes(); // made before the bytes the read gave, or while they waited
     if (count > 0) {
         QByteArray bytes(buffer, count);
@@ -117,7 +120,7 @@ TComm::WriteResult TComm::WriteWaiting()
     const qsizetype count = m_queue.Peek(bytes);
     if (count == 0)
         return WriteResult::Written;
-    const ssize_t written = m_port.Write(bytes, size_t(count));
+    const ssize_t written = PortCall([&] { return m_port.Write(bytes, size_t(count)); });
     if (written > 0) {
         RecordSent(bytes, written); // before the queue lets them go, as it happened
         Taken(written);
@@ -133,6 +136,31 @@ TComm::WriteResult TComm::WriteWaiting()
     }
     emit WriteFailed();
     return WriteResult::Written;
+}
+
+// The bytes handed over before the stop leave as long as the line takes them.
+void TComm::WriteWhatWaits()
+{
+    while (m_queue.Pending()) {
+        const WriteResult written = WriteWaiting();
+        if (written == WriteResult::Lost || (written == WriteResult::Blocked && !Writable(StopPatience)))
+            return;
+    }
+}
+
+bool TComm::Writable(std::chrono::milliseconds patience)
+{
+    pollfd fd{m_port.Descriptor(), POLLOUT, 0};
+    return poll(&fd, 1, int(patience.count())) > 0 && (fd.revents & POLLOUT);
+}
+
+template <typename Call>
+ssize_t TComm::PortCall(Call call)
+{
+    m_inPortCall = true;
+    const ssize_t result = call();
+    m_inPortCall = false;
+    return result;
 }
 
 void TComm::Taken(qsizetype count)

@@ -1,6 +1,5 @@
 #include "run/ConsoleHosts.h"
 
-#include "base/MessagePump.h"
 #include "run/ConsoleLog.h"
 #include "run/ConsoleText.h"
 #include "run/DataFileProgress.h"
@@ -8,30 +7,7 @@
 #include "run/TerminalQuestion.h"
 #include "script/ScriptInterpreter.h"
 
-#include <QCoreApplication>
-#include <QTimer>
-
 void ConsoleLinkHost::LogAtCaret(const QString& text) { m_log.Insert(text); }
-
-void ConsoleLinkHost::AppendResponse(const QByteArray& bytes)
-{
-    SessionLinkHost::AppendResponse(bytes);
-    m_sinceReceived.start();
-}
-
-void ConsoleLinkHost::WaitForSilence(std::chrono::milliseconds quiet)
-{
-    m_sinceReceived.start();
-    QTimer wake;
-    wake.setSingleShot(true);
-    while (!MessagePump::Closing()) {
-        const qint64 left = quiet.count() - m_sinceReceived.elapsed();
-        if (left <= 0)
-            return;
-        wake.start(int(left));
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-}
 
 QString ConsoleTransmitHost::RawLine(qsizetype index)
 {

@@ -3,10 +3,8 @@
 #include "run/LinkSettings.h"
 #include "session/SessionHosts.h"
 
-#include <QElapsedTimer>
 #include <QStringList>
 #include <array>
-#include <chrono>
 #include <optional>
 
 class ConsoleLog;
@@ -26,18 +24,13 @@ public:
     bool EchoSentBytes() const override { return m_settings.pcscEcho; }
     QString ByteDelayText() const override { return m_settings.byteDelay; }
     void LogAtCaret(const QString& text) override;
-    void AppendResponse(const QByteArray& bytes) override;
     void ShowPortOpen(bool) override {}
     Dialogs& dialogs() override { return m_dialogs; }
-
-    // Handles events until nothing has been received for `quiet`, or the program closes.
-    void WaitForSilence(std::chrono::milliseconds quiet);
 
 private:
     const LinkSettings& m_settings;
     ConsoleLog& m_log;
     Dialogs& m_dialogs;
-    QElapsedTimer m_sinceReceived;
 };
 
 // A data file's transmission: its Raw Data lines, the command line's delays,

@@ -86,6 +86,7 @@ ExitStatus HeadlessRun::Run()
             timeout.start(int(std::min(*m_options.timeoutSeconds * 1000, double(std::numeric_limits<int>::max()))));
         }
         RunItems();
+        SayWhatWasOwed();
         m_session.Link().Stop();
         QCoreApplication::processEvents(); // bytes read before the stop reach the log and the transcript
     }
@@ -115,16 +116,16 @@ void HeadlessRun::Prepare()
 void HeadlessRun::RunItems()
 {
     m_session.Link().Start();
-    WaitForSilence(); // the card's answer to reset
+    StopIfCardSilent(m_cardWait.AfterStart());
     for (const LoadedItem& loaded : std::as_const(m_items)) {
         if (m_stop.Stopped())
             return;
         RunOne(loaded);
         if (loaded.item.kind == RunItem::Kind::Line)
-            WaitForSilence();
+            StopIfCardSilent(m_cardWait.AfterSending());
     }
     if (m_items.last().item.kind != RunItem::Kind::Line)
-        WaitForSilence();
+        StopIfCardSilent(m_cardWait.AfterSending());
 }
 
 void HeadlessRun::RunOne(const LoadedItem& loaded)
@@ -150,9 +151,20 @@ void HeadlessRun::RunOne(const LoadedItem& loaded)
     }
 }
 
-void HeadlessRun::WaitForSilence()
+void HeadlessRun::StopIfCardSilent(CardWait::End end)
 {
-    m_linkHost.WaitForSilence(std::chrono::milliseconds(m_options.idleMs));
+    if (end != CardWait::End::NoAnswer)
+        return;
+    m_stop.Stop(ExitStatus::CardSilent, QStringLiteral("the card was silent for %1 ms (--answer-timeout) while it owed %2")
+                                            .arg(m_options.answerTimeoutMs)
+                                            .arg(m_cardWait.OwedText()));
+}
+
+// A run that ends early (an error, --timeout, a signal) closes the port on whatever the card still owed.
+void HeadlessRun::SayWhatWasOwed()
+{
+    if (m_stop.Stopped() && m_stop.Status() != ExitStatus::CardSilent && m_cardWait.CardOwes())
+        ConsoleText::SayError(QStringLiteral("the run ended while the card still owed %1").arg(m_cardWait.OwedText()));
 }
 
 void HeadlessRun::WriteFiles()

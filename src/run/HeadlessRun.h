@@ -1,5 +1,6 @@
 #pragma once
 
+#include "run/CardWait.h"
 #include "run/ConsoleDialogs.h"
 #include "run/ConsoleHosts.h"
 #include "run/ConsoleLog.h"
@@ -12,8 +13,9 @@
 
 // One run of kestrin-run: the items of the command line in order on one card
 // link, opened once, through the same session, interpreter and transmitter as
-// the window. Whatever ends the run, the port is closed and the files the
-// command line names are written with what happened up to then.
+// the window. After the start, each command line and the last item it waits for
+// the card (CardWait). Whatever ends the run, the port is closed and the files
+// the command line names are written with what happened up to then.
 class HeadlessRun : public SessionHost {
 public:
     explicit HeadlessRun(const RunOptions& options);
@@ -33,7 +35,8 @@ private:
     void Prepare();
     void RunItems();
     void RunOne(const LoadedItem& loaded);
-    void WaitForSilence();
+    void StopIfCardSilent(CardWait::End end);
+    void SayWhatWasOwed();
     void WriteFiles();
     void Check();
     void ReportBytesNeverSent();
@@ -48,6 +51,8 @@ private:
     ConsoleTransmitHost m_transmitHost{m_session, m_settings, m_log, m_progress};
     ConsoleScriptHost m_scriptHost{m_session, m_options.parameters, m_log, m_stop};
     CardSession m_session{m_linkHost, *this};
+    CardWait m_cardWait{m_session.Link(), std::chrono::milliseconds(m_options.idleMs),
+                        std::chrono::milliseconds(m_options.answerTimeoutMs)};
     QList<LoadedItem> m_items;
     QStringList m_expected; // the --check transcript
 };

@@ -63,6 +63,8 @@ const Option Options[] = {
     {{}, QLatin1StringView("--pcap"), true, [](RunOptions& o, const QString& v) { o.pcapPath = v; }},
     {{}, QLatin1StringView("--idle"), true,
      [](RunOptions& o, const QString& v) { o.idleMs = Count(v, QStringLiteral("--idle")); }},
+    {{}, QLatin1StringView("--answer-timeout"), true,
+     [](RunOptions& o, const QString& v) { o.answerTimeoutMs = Count(v, QStringLiteral("--answer-timeout")); }},
     {{}, QLatin1StringView("--timeout"), true, SetTimeout},
     {QLatin1StringView("-q"), QLatin1StringView("--quiet"), false, [](RunOptions& o, const QString&) { o.quiet = true; }},
     {QLatin1StringView("-e"), {}, true,
@@ -139,11 +141,18 @@ QString UsageText()
         "  --yes | --no     the answer every PROMPT box gets\n"
         "  --log FILE       the Active Log at the end: RTF when FILE ends in .rtf, plain text otherwise\n"
         "  --record FILE    write this run's transcript\n"
-        "  --check FILE     compare this run's transcript with FILE (?? matches any byte)\n"
+        "  --check FILE     compare this run's transcript with FILE: what was sent, received and\n"
+        "                   shown, each in its own order (?? matches any byte)\n"
         "  --trace FILE     write the decoded T=0 trace of the card link as text\n"
         "  --pcap FILE      write it as a pcap file that Wireshark and tshark decode\n"
-        "  --idle MS        after each -e line and after the last item, go on receiving until the\n"
-        "                   line has been silent for MS milliseconds (default 200)\n"
+        "  --idle MS        after the start, each -e line and the last item, once the card owes\n"
+        "                   nothing (no ATR under way, no command unanswered, nothing left to send),\n"
+        "                   go on receiving until the line has been silent for MS milliseconds\n"
+        "                   (default 200); a complete ATR ends the wait after the start at once\n"
+        "  --answer-timeout MS\n"
+        "                   while the card owes something, end the run (status 7) once it has\n"
+        "                   been silent for MS milliseconds (default 10000); each byte, a NULL\n"
+        "                   byte 60 among them, starts the wait again\n"
         "  --timeout S      end the run after S seconds\n"
         "  -q, --quiet      nothing on standard output\n"
         "  --version, --help\n"
@@ -153,5 +162,7 @@ QString UsageText()
         "4 the run ended on an error, 5 an answer was needed and none could be had,\n"
         "6 bytes sent never reached the card (a PC/SC reader passed on no header with CLA FF,\n"
         "INS 6x or 9x, nor anything while RTS held the card in reset),\n"
-        "124 --timeout expired, 130 interrupted.\n");
+        "7 the card owed an answer and gave none within --answer-timeout,\n"
+        "124 --timeout expired, 130 interrupted. A run that ends while the card still owes\n"
+        "something says what on standard error.\n");
 }

@@ -28,6 +28,7 @@ struct RunOptions {
     QString tracePath;
     QString pcapPath;
     int idleMs = 200;
+    int answerTimeoutMs = 10000;
     std::optional<double> timeoutSeconds;
     bool quiet = false;
 };

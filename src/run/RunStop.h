@@ -11,6 +11,7 @@ enum class ExitStatus {
     Error = 4,       // the run ended on an error
     NoAnswer = 5,    // an answer was needed and none could be had
     NotSent = 6,     // bytes sent never reached the card (a PC/SC reader did not pass them on)
+    CardSilent = 7,  // the card owed an answer and gave none within --answer-timeout
     TimedOut = 124,
     Interrupted = 130,
 };

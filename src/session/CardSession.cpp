@@ -20,10 +20,15 @@ QString CardSession::ResponseText() const { return ::ResponseText(m_response); }
 void CardSession::AppendResponse(const QByteArray& bytes)
 {
     m_response.append(bytes);
-    m_transcript.Received(bytes);
 }
 
 void CardSession::ClearResponse() { m_response.clear(); }
+
+TranscriptRecorder& CardSession::Transcript()
+{
+    m_transcript.Follow(m_link.Timeline());
+    return m_transcript;
+}
 
 void CardSession::StartCard()
 {

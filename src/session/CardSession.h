@@ -24,13 +24,12 @@ public:
     const CardLink& Link() const { return m_link; }
     ScriptState& scriptState() { return m_scriptState; }
     Dialogs& dialogs() { return m_host.dialogs(); }
-    // Recorded on the window thread as the program hands bytes to the link, as
-    // received bytes enter the response, and as scripts write text or show boxes.
-    TranscriptRecorder& Transcript() { return m_transcript; }
+    // The bytes the link's worker wrote and received, from its timeline (brought
+    // up to date here), and the text scripts write and the boxes they show.
+    TranscriptRecorder& Transcript();
 
     // The response: the bytes received since the last line was sent, kept one
     // byte each, read as two upper-case hexadecimal digits and a blank per byte.
-    // Received bytes enter the transcript as they enter the response.
     QString ResponseText() const;
     void AppendResponse(const QByteArray& bytes);
     void ClearResponse();

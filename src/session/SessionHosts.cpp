@@ -3,12 +3,10 @@
 #include "base/Dialogs.h"
 #include "session/CardSession.h"
 
-void SessionLinkHost::Sending(const QByteArray& cardValues) { m_session.Transcript().Sent(cardValues); }
 void SessionLinkHost::AppendResponse(const QByteArray& bytes) { m_session.AppendResponse(bytes); }
 void SessionLinkHost::ClearResponse() { m_session.ClearResponse(); }
 
 void SessionTransmitHost::ClearResponse() { m_session.ClearResponse(); }
-void SessionTransmitHost::Sending(const QByteArray& cardValues) { m_session.Transcript().Sent(cardValues); }
 void SessionTransmitHost::PutByte(quint8 byte) { m_session.Link().PutByte(byte); }
 
 void SessionScriptHost::SendCommand(const QString& line) { m_session.Link().SendCommand(line); }

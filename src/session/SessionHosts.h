@@ -14,7 +14,6 @@ class SessionLinkHost : public LinkHost {
 public:
     explicit SessionLinkHost(CardSession& session) : m_session(session) {}
 
-    void Sending(const QByteArray& cardValues) override;
     void AppendResponse(const QByteArray& bytes) override;
     void ClearResponse() override;
 
@@ -27,7 +26,6 @@ public:
     explicit SessionTransmitHost(CardSession& session) : m_session(session) {}
 
     void ClearResponse() override;
-    void Sending(const QByteArray& cardValues) override;
     void PutByte(quint8 byte) override;
 
 private:

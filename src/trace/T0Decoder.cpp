@@ -44,8 +44,8 @@ T0Decoder::Owed T0Decoder::Owes() const
 {
     switch (m_phase) {
     case Phase::Atr: return Owed::Atr;
+    case Phase::Transfer: return m_flow == DataFlow::ToCard ? Owed::Nothing : Owed::Answer; // the program owes data
     case Phase::Procedure:
-    case Phase::Transfer:
     case Phase::StatusTwo: return Owed::Answer;
     case Phase::Idle:
     case Phase::Header: break;

@@ -35,6 +35,44 @@ void AppendByteLines(QStringList& lines, QChar mark, qsizetype count, ChunkText 
         lines << QString(mark) + u' ' + chunkText(start, qMin(BytesPerLine, count - start));
 }
 
+// The byte texts of a line of bytes written the recorder's way ("> 00 A4").
+inline QStringList ByteTexts(QStringView line)
+{
+    return line.sliced(1).toString().split(u' ', Qt::SkipEmptyParts);
+}
+
+// Gathers the bytes of consecutive lines of one direction and writes them out
+// as one event when another kind of line comes.
+class EventJoiner {
+public:
+    explicit EventJoiner(QStringList& lines) : m_lines(lines) {}
+
+    // A line of no bytes is no event: the lines around it stay one event.
+    void Add(QChar mark, const QStringList& byteTexts)
+    {
+        if (byteTexts.isEmpty())
+            return;
+        if (mark != m_mark)
+            Flush();
+        m_mark = mark;
+        m_byteTexts += byteTexts;
+    }
+
+    void Flush()
+    {
+        AppendByteLines(m_lines, m_mark, m_byteTexts.size(), [this](qsizetype start, qsizetype count) {
+            return m_byteTexts.sliced(start, count).join(u' ');
+        });
+        m_byteTexts.clear();
+        m_mark = QChar();
+    }
+
+private:
+    QStringList& m_lines;
+    QChar m_mark;
+    QStringList m_byteTexts;
+};
+
 // A line of text or box text with its mark.
 inline QString TextLine(QChar mark, QStringView text)
 {

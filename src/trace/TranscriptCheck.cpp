@@ -3,6 +3,7 @@
 #include "base/KestrinError.h"
 #include "base/TextToInt.h"
 #include "trace/Transcript.h"
+#include "trace/TranscriptLayout.h"
 #include "trace/UnifiedDiff.h"
 
 #include <QDir>
@@ -18,38 +19,6 @@ bool IsByteText(QStringView token)
 {
     return token.size() == 2 && (token == u"??" || (HexDigit(token[0]) >= 0 && HexDigit(token[1]) >= 0));
 }
-
-// Gathers the bytes of consecutive lines of one direction and writes them out
-// as one event when another kind of line comes.
-class EventJoiner {
-public:
-    explicit EventJoiner(QStringList& lines) : m_lines(lines) {}
-
-    // A line of no bytes is no event: the lines around it stay one event.
-    void Add(QChar mark, const QStringList& byteTexts)
-    {
-        if (byteTexts.isEmpty())
-            return;
-        if (mark != m_mark)
-            Flush();
-        m_mark = mark;
-        m_byteTexts += byteTexts;
-    }
-
-    void Flush()
-    {
-        AppendByteLines(m_lines, m_mark, m_byteTexts.size(), [this](qsizetype start, qsizetype count) {
-            return m_byteTexts.sliced(start, count).join(u' ');
-        });
-        m_byteTexts.clear();
-        m_mark = QChar();
-    }
-
-private:
-    QStringList& m_lines;
-    QChar m_mark;
-    QStringList m_byteTexts;
-};
 
 QString Problem(const QString& name, qsizetype lineIndex, const QString& what)
 {
@@ -119,5 +88,8 @@ bool TranscriptLineMatches(QStringView expected, QStringView seen)
 QString TranscriptDifference(const QStringList& expected, const QStringList& seen, const QString& expectedName,
                              const QString& seenName)
 {
-    return UnifiedDiff(expected, seen, TranscriptLineMatches, {expectedName, seenName});
+    // A run that sent before the whole answer to reset had come is shown as it went.
+    const bool resetAnswered = TranscriptStreams(seen).answerToReset >= TranscriptStreams(expected).answerToReset;
+    return UnifiedDiff(expected, resetAnswered ? LaidOutAs(expected, seen) : seen, TranscriptLineMatches,
+                       {expectedName, seenName});
 }

@@ -18,6 +18,10 @@ QStringList LoadTranscript(const QString& path);
 // any byte, and text lines match regardless of blanks at their ends.
 bool TranscriptLineMatches(QStringView expected, QStringView seen);
 
-// Empty when every line matches; otherwise a unified diff, expected against seen.
+// Empty when the bytes sent, the bytes received and the lines shown each match
+// in order, and the card's answer to reset came before anything was sent as it
+// did in `expected`; where the streams interleave otherwise depends on timing.
+// Otherwise a unified diff of `expected` against `seen` laid out as it (or as
+// it went, when the answer to reset came later).
 QString TranscriptDifference(const QStringList& expected, const QStringList& seen, const QString& expectedName,
                              const QString& seenName);

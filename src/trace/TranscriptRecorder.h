@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/LinkTimeline.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
@@ -7,14 +9,19 @@
 #include <QStringList>
 
 // Records a run as its transcript (see Transcript.h) while it happens.
-// Consecutive bytes of one direction form one event however they were handed
-// over or read. Text becomes a line when its line ends ("\r\n", "\r" or "\n");
-// what follows the last line end is held until then, and is a line of its own
-// at the end of the transcript.
+// Consecutive bytes of one direction form one event however they were written
+// or read. An interface's echo of bytes sent is held until the card's next byte
+// (or text, or the end): bytes sent before it join the bytes it repeats, so a
+// command and its echo stand together however the echo was timed. Text becomes
+// a line when its line ends ("\r\n", "\r" or "\n"); what follows the last line
+// end is held until then, and is a line of its own at the end of the transcript.
 class TranscriptRecorder {
 public:
-    void Sent(QByteArrayView cardValues) { AddBytes(Kind::Sent, cardValues); }
-    void Received(QByteArrayView cardValues) { AddBytes(Kind::Received, cardValues); }
+    void Sent(QByteArrayView cardValues);
+    void Received(QByteArrayView cardValues);
+    // Records the bytes sent and received of the timeline's events since the last
+    // call: what the link wrote and read, in the order it happened.
+    void Follow(const LinkTimeline& timeline);
     void Text(const QString& text);
     void Box(const QString& text);
 
@@ -32,7 +39,13 @@ private:
     };
 
     void AddBytes(Kind kind, QByteArrayView bytes);
+    bool IsEcho(char byte);
+    void ReleaseEchoes();
 
     QList<Event> m_events;
+    QByteArray m_unechoed;    // bytes sent from m_echoed on have not been repeated
+    qsizetype m_echoed = 0;
+    QByteArray m_heldEchoes;
     QString m_heldText;
+    qsizetype m_followed = 0; // the timeline's events recorded
 };

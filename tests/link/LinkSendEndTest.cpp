@@ -95,3 +95,21 @@ TEST_F(LinkOnPty, ALineThatVanishesDuringASendEndsItWithOneReport)
     EXPECT_EQ(m_host.fakeDialogs.shown.size(), 1u);
     EXPECT_EQ(m_host.lights.back(), false);
 }
+
+// A stop (a new start, the window closing, a run's end) lets the bytes already
+// handed over leave first, though the worker is busy with the bytes before them.
+TEST_F(LinkOnPty, BytesHandedOverBeforeAStopLeaveBeforeThePortCloses)
+{
+    QByteArray bytes;
+    for (int i = 0; i < 10000; ++i)
+        bytes.append(char(i));
+    for (int start = 0; start < 5; ++start) {
+        const qsizetype first = m_link.Timeline().Size();
+        m_link.Start();
+        m_link.SendBytes(bytes);
+        m_link.Stop();
+        const QStringList texts = TimelineTexts(m_link.Timeline(), first, false);
+        ASSERT_EQ(texts.size(), 4) << texts.join(" | ").left(200).toStdString();
+        EXPECT_EQ(texts[2], "out " + bytes.toHex(' ')) << "sent: " << (texts[2].size() - 3) / 3;
+    }
+}

@@ -36,6 +36,25 @@ TEST(ReceiveBuffer, BytesLandingBetweenALineChangeAndItsTakeAreAnnounced)
     EXPECT_EQ(timeline.Size(), 5);
 }
 
+// A reset asked for before the reader gave the new ATR stands before it, though
+// the worker recorded the ATR before the window thread recorded the reset.
+TEST(ReceiveBuffer, AnEventStandsWhereItWasAskedForBeforeWhatTheWorkerRecordedSince)
+{
+    ReceiveBuffer buffer;
+    LinkTimeline timeline;
+    buffer.Append("\x3F");
+    const qint64 asked = ReceiveBuffer::NowNs();
+    buffer.Append("\x3B\x02");
+    buffer.Record([](LinkTimeline& events, qint64 timeNs) { events.AddLineControl(timeNs, LineFunction::ClrRts); },
+                  asked);
+    buffer.TakeEvents(timeline);
+    ASSERT_EQ(timeline.Size(), 3);
+    EXPECT_EQ(timeline.At(1).kind, LinkEventKind::LineControl);
+    EXPECT_EQ(timeline.At(1).timeNs, asked);
+    EXPECT_EQ(timeline.At(2).bytes, QByteArrayView("\x3B\x02"));
+    EXPECT_LE(timeline.At(0).timeNs, asked);
+}
+
 // A worker streams while the window changes the line over and over and takes
 // bytes only when told: every byte reaches the window.
 TEST(ReceiveBuffer, AStreamWithRepeatedLineChangesIsNeverLeftUnannounced)

@@ -8,6 +8,7 @@
 #include "link/FakeLinkHost.h"
 #include "virtualreader/VirtualReader.h"
 
+#include <atomic>
 #include <gtest/gtest.h>
 #include <mutex>
 
@@ -122,6 +123,27 @@ TEST_F(LinkThroughReader, RtsRaisedThenLoweredResetsTheCardWithItsNewAtr)
     m_link.Start();
     m_link.LineControl(LineFunction::SetDtr);
     EXPECT_EQ(m_host.log.count(QStringLiteral("(PC/SC reader")), 2) << "once again after a new start";
+}
+
+// A reset's row stands when the reset was asked for, not when the reader had
+// done it: before the card, told of the reset, gave its new ATR.
+TEST_F(LinkThroughReader, ALineActionIsStampedWhenItWasAskedFor)
+{
+    StartAndTakeAtr();
+    std::atomic<qint64> resetNs{0};
+    m_virtual.Card().setLogger([&resetNs](const QString& line) {
+        if (line.contains(QStringLiteral("ATR")))
+            resetNs = std::chrono::steady_clock::now().time_since_epoch().count();
+    });
+    m_link.LineControl(LineFunction::SetRts);
+    m_link.LineControl(LineFunction::ClrRts);
+    m_virtual.Card().setLogger({});
+    ASSERT_NE(resetNs, 0);
+    const LinkTimeline& timeline = m_link.Timeline();
+    qsizetype last = timeline.Size() - 1;
+    while (timeline.At(last).kind != LinkEventKind::LineControl)
+        --last;
+    EXPECT_LT(timeline.At(last).timeNs, resetNs);
 }
 
 // The card pulled out between commands or during one, or pcscd stopping: one

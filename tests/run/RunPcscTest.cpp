@@ -4,6 +4,9 @@
 
 #include "virtualreader/VirtualReader.h"
 
+#include <atomic>
+#include <thread>
+
 namespace {
 
 // A transcript recorded through the serial interface passes as the check of the
@@ -38,6 +41,30 @@ TEST_F(RunTest, BytesAReaderDoesNotPassOnFailTheRunAndAreTold)
     EXPECT_TRUE(traffic.contains("A0 A4 00 00 02 A4 3F 00 9F 0F")) << result.out.toStdString();
     EXPECT_TRUE(readFile("trace.txt").contains("PC/SC reader: FF FF FF sent outside a command"));
     EXPECT_TRUE(result.err.contains("3 bytes sent never reached the card")) << result.err.toStdString();
+}
+
+// Through a reader that gives the answers of a written chunk only after all of
+// its commands, and a card that takes its time, the run still waits for every
+// answer before it closes the port.
+TEST_F(RunTest, AReaderRunEndsOnceEveryCommandIsAnswered)
+{
+    VirtualReader reader;
+    std::atomic<int> answered{0};
+    reader.Card().setLogger([&answered](const QString& line) {
+        if (line.contains(QStringLiteral(" -> "))) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50)); // the card's work
+            ++answered;
+        }
+    });
+    QByteArray reads = "00 A4 00 00 02\n00 01\nR\n";
+    for (int block = 0; block < 20; ++block)
+        reads += "00 B0 00 00 02\nR\n";
+    writeFile("reads.dat", reads);
+    const RunResult result = run({"-d", "pcsc:", "--record", "reads.txt", "reads.dat"});
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(answered, 21);
+    const QByteArray transcript = readFile("reads.txt");
+    EXPECT_EQ(QByteArray(transcript).replace("\n< ", " ").count("B0 48 45 90 00"), 20) << transcript.toStdString();
 }
 
 } // namespace

@@ -50,6 +50,15 @@ TEST_F(RunTest, CommandLinesAndTheirAnswersMakeTheTranscript)
                                     "< 2F E2 61 0F\n");
 }
 
+// The run ends during the line's first byte delay: only that byte went out.
+TEST_F(RunTest, TheTranscriptHoldsOnlyTheBytesTheLinkWrote)
+{
+    const RunResult result =
+        run({"--byte-delay", "100000000", "--timeout", "0.5", "--record", Transcript, "-e", "00 A4 00 00 02"});
+    EXPECT_EQ(result.exitCode, 124) << result.err.toStdString();
+    EXPECT_TRUE(readFile(Transcript).contains("\n> 00\n")) << readFile(Transcript).toStdString();
+}
+
 TEST_F(RunTest, ACheckPassesOnTheSameCardAndNamesTheByteOfOneThatAnswersDifferently)
 {
     ASSERT_EQ(run(TwoLines + QStringList{"--record", Transcript}).exitCode, 0);
@@ -104,6 +113,19 @@ TEST_F(RunTest, EachWayARunEndsHasItsStatusAndSaysWhy)
         const RunResult result = run(arguments);
         EXPECT_EQ(result.exitCode, exitCode) << arguments.join(' ').toStdString();
         EXPECT_TRUE(result.err.contains(said)) << result.err.toStdString();
+    }
+}
+
+// A card that takes the command and never answers: the answer timeout ends
+// the run, and so does --timeout; either way the owed answer is named.
+TEST_F(RunTest, ARunEndsOnAnOwedAnswerOnlyByATimeoutThatSaysWhatWasOwed)
+{
+    m_simulator.setCardSilent(true);
+    for (const auto& [limit, exitCode] : {std::pair{QStringList{"--answer-timeout", "300"}, 7},
+                                          std::pair{QStringList{"--timeout", "0.5"}, 124}}) {
+        const RunResult result = run(limit + QStringList{"-e", "00 B0 00 00 02"});
+        EXPECT_EQ(result.exitCode, exitCode);
+        EXPECT_TRUE(result.err.contains("owed the answer to 00 B0 00 00 02 (READ BINARY)")) << result.err.toStdString();
     }
 }
 

@@ -216,6 +216,7 @@ TEST(T0Decoder, TellsWhatTheCardStillOwes)
         {"open 0; > A0 A4 00", Owed::Nothing},
         {"open 0; > A0 A4 00 00 02", Owed::Answer},
         {"open 0; > A0 A4 00 00 02; < A0 A4 00 00 02", Owed::Answer},
+        {"open 0; > A0 A4 00 00 02; < A0 A4 00 00 02 A4", Owed::Nothing},
         {"open 0; > A0 A4 00 00 02; < A0 A4 00 00 02 A4; > 3F 00; < 3F 00 60", Owed::Answer},
         {"open 0; > A0 A4 00 00 02; < A0 A4 00 00 02 A4; > 3F 00; < 3F 00 9F", Owed::Answer},
         {"open 0; > A0 A4 00 00 02; < A0 A4 00 00 02 A4; > 3F 00; < 3F 00 9F 0F", Owed::Nothing},

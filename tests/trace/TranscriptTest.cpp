@@ -43,6 +43,27 @@ TEST(TranscriptRecorder, TextBecomesALineAtItsLineEndAndBoxesALineEach)
     EXPECT_EQ(recorder.FileText(), recorder.Lines().join('\n').toUtf8() + '\n');
 }
 
+// The echo of 2F came before E2 was written; the card's 6A (no echo) ends the
+// wait for the echo of 00, which the interface did not give.
+TEST(TranscriptRecorder, AnEchoStandsAfterTheBytesSentUpToTheCardsNextByte)
+{
+    TranscriptRecorder recorder;
+    for (const char* step : {">2F", "<2F", ">E2", "<E2 61 0F", ">00", "<6A 82", ">C0", "<C0", "<"})
+        (recorder.*(step[0] == '>' ? &TranscriptRecorder::Sent : &TranscriptRecorder::Received))(
+            QByteArray::fromHex(step + 1));
+    EXPECT_EQ(recorder.Lines(), Lines({"> 2F E2", "< 2F E2 61 0F", "> 00", "< 6A 82", "> C0", "< C0"}));
+}
+
+TEST(TranscriptRecorder, ACrAndItsLfInTwoPiecesEndOneLine)
+{
+    TranscriptRecorder recorder;
+    recorder.Text("a\r");
+    recorder.Text("\nb\r");
+    EXPECT_EQ(recorder.Lines(), Lines({"| a", "| b"}));
+    recorder.Text("\rc");
+    EXPECT_EQ(recorder.Lines(), Lines({"| a", "| b", "| ", "| c"}));
+}
+
 TEST(TranscriptReader, GivesTheRecordersLinesWithoutCommentsAndWrappedAgain)
 {
     const QByteArray file = "# kestrin transcript 1\r\n"
@@ -105,7 +126,7 @@ TEST(TranscriptCheck, AMismatchIsAUnifiedDiffOfExpectedAgainstSeen)
     const QStringList expected = Lines({"< 3F 65", "> 00 A4 00 00 02", "< 00 A4 00 00 02 A4", "> 3F 00", "< 3F 00 61 ??",
                                         "| a", "| b", "| c", "| d", "| e", "| f", "| g", "| h", "| end"});
     QStringList seen = expected;
-    seen[2] = "> 00 A4 00 00 02 ";
+    seen[2] = "> 00 A4 00 00 03";
     seen[5] = "< 3F 00 6A 82";
     seen[14] = "| the end";
     seen.append("! done");
@@ -117,7 +138,7 @@ TEST(TranscriptCheck, AMismatchIsAUnifiedDiffOfExpectedAgainstSeen)
               " # kestrin transcript 1\n"
               " < 3F 65\n"
               "-> 00 A4 00 00 02\n"
-              "+> 00 A4 00 00 02 \n"
+              "+> 00 A4 00 00 03\n"
               " < 00 A4 00 00 02 A4\n"
               " > 3F 00\n"
               "-< 3F 00 61 ??\n"
@@ -132,6 +153,31 @@ TEST(TranscriptCheck, AMismatchIsAUnifiedDiffOfExpectedAgainstSeen)
               "-| end\n"
               "+| the end\n"
               "+! done\n");
+}
+
+// Bytes that came a few milliseconds later than in the golden run, or sooner,
+// and text printed before or after them, match; bytes received before the
+// answer to reset was whole do not, and a real difference shows alone.
+TEST(TranscriptCheck, ComparesWhatWasSentReceivedAndShownEachInOrder)
+{
+    const auto differs = [](std::initializer_list<const char*> expected, std::initializer_list<const char*> seen) {
+        return TranscriptDifference(Lines(expected), Lines(seen), "golden.txt", "run").toStdString();
+    };
+    const auto demo = {"< 3F 65", "> 00 B2", "< 00 B2", "> 04", "< 04 90 00", "| Record: 90 00"};
+    EXPECT_EQ(differs(demo, {"< 3F 65", "> 00 B2", "< 00", "> 04", "< B2 04", "| Record: 90 00", "< 90 00"}), "");
+    EXPECT_EQ(differs({"< 3F 65", "> 00 B2", "< 00", "> 04", "< B2 04 ?? 00", "| Record: 90 00"}, demo), "");
+    EXPECT_NE(differs({"< 3F 65", "> 00"}, {"< 3F", "> 00", "< 65"}), "");
+    EXPECT_EQ(differs(demo, {"< 3F 65", "> 00 B2", "< 00", "> 04", "< B2 04 6A 82", "| Record: 6A 82"}),
+              "--- golden.txt\n"
+              "+++ run\n"
+              "@@ -3,5 +3,5 @@\n"
+              " > 00 B2\n"
+              " < 00 B2\n"
+              " > 04\n"
+              "-< 04 90 00\n"
+              "-| Record: 90 00\n"
+              "+< 04 6A 82\n"
+              "+| Record: 6A 82\n");
 }
 
 } // namespace
