@@ -44,7 +44,7 @@ QString ProtocolWatch::AnswerText() const
     const QByteArray header = exchanges.isEmpty() ? QByteArray() : exchanges.last().header;
     if (header.size() < HeaderSize)
         return QStringLiteral("the echo of the bytes sent (%1)").arg(ByteText(header));
-    const Instruction* instruction = FindInstruction(exchanges.last().Cla(), exchanges.last().Ins());
+    const Instruction* instruction = FindInstruction(header);
     const QString name = instruction ? QStringLiteral(" (%1)").arg(QLatin1StringView(instruction->name)) : QString();
     return QStringLiteral("the answer to %1%2").arg(ByteText(header), name);
 }
