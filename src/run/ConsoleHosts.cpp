@@ -1,6 +1,7 @@
 #include "run/ConsoleHosts.h"
 
 #include "base/MessagePump.h"
+#include "datafile/DataFile.h"
 #include "run/ConsoleLog.h"
 #include "run/ConsoleText.h"
 #include "run/DataFileProgress.h"
@@ -32,6 +33,15 @@ void ConsoleLinkHost::WaitForSilence(std::chrono::milliseconds quiet)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
 }
+
+void ConsoleTransmitHost::SetLines(const QString& path, QStringList rawLines, QList<qsizetype> lineNumbers)
+{
+    m_path = path;
+    m_lines = std::move(rawLines);
+    m_lineNumbers = std::move(lineNumbers);
+}
+
+QString ConsoleTransmitHost::RawLinePlace(qsizetype index) { return FileLinePlace(m_path, m_lineNumbers.at(index)); }
 
 QString ConsoleTransmitHost::RawLine(qsizetype index)
 {

@@ -1,5 +1,7 @@
 #include "run/RunOptions.h"
 
+#include "base/SaveFile.h"
+
 #include <QLatin1StringView>
 #include <QRegularExpression>
 
@@ -84,6 +86,20 @@ RunItem FileItem(const QString& path)
 }
 
 } // namespace
+
+void CheckOutputFiles(const RunOptions& options)
+{
+    // Every output the run writes at its end, one line each.
+    const QString outputs[] = {
+        options.logPath,
+        options.recordPath,
+        options.tracePath,
+        options.pcapPath,
+    };
+    for (const QString& path : outputs)
+        if (!path.isEmpty())
+            CheckCanSave(path);
+}
 
 CommandLine ParseCommandLine(const QStringList& arguments)
 {
