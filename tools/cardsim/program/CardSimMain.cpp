@@ -5,6 +5,7 @@
 // command answered is logged on standard error. With --vpcd, SIGUSR1 pulls the
 // card out of the reader and SIGUSR2 inserts it again. Exit status 2 for a wrong
 // command line.
+#include "base/ProgramMessages.h"
 #include "cardsim/CardSimulator.h"
 #include "cardsim/HexBytes.h"
 #include "cardsim/VpcdSimulator.h"
@@ -19,8 +20,7 @@ namespace {
 
 void Fail(const QString& message)
 {
-    std::fprintf(stderr, "kestrin-cardsim: %s\n", qPrintable(message));
-    std::exit(2);
+    ProgramMessages::Fail(QCoreApplication::applicationName(), message, 2);
 }
 
 void Say(const QString& line)
@@ -86,10 +86,12 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kestrin-cardsim"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KESTRIN_VERSION));
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("A card interface and smart card on a pseudo-terminal, or a smart card in "
                                                     "vsmartcard's virtual reader (--vpcd, port 35963 unless one is given)."));
     const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption link(QStringLiteral("link"), QStringLiteral("Make a symbolic link to the device."), QStringLiteral("path"));
     const QCommandLineOption noEcho(QStringLiteral("no-echo"), QStringLiteral("Do not echo received bytes."));
     const QCommandLineOption atr(QStringLiteral("atr"), QStringLiteral("The answer to reset, in hexadecimal."), QStringLiteral("hex"));
@@ -97,9 +99,11 @@ int main(int argc, char** argv)
     parser.addOptions({link, noEcho, atr, vpcd});
     parser.addPositionalArgument(QStringLiteral("port"), QStringLiteral("With --vpcd: the virtual reader's port."), QStringLiteral("[port]"));
     if (!parser.parse(QCoreApplication::arguments()))
-        Fail(parser.errorText());
+        Fail(ProgramMessages::ParserError(parser));
     if (parser.isSet(help))
         parser.showHelp();
+    if (parser.isSet(version))
+        parser.showVersion();
     if (parser.isSet(vpcd) && (parser.isSet(link) || parser.isSet(noEcho)))
         Fail(QStringLiteral("--link and --no-echo are for the pseudo-terminal, not --vpcd"));
     if (!parser.isSet(vpcd) && !parser.positionalArguments().isEmpty())

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+class QCommandLineParser;
+
+// How the programs speak on standard error: their command's name, then the
+// text, on a line of its own ("kestrin-run: unknown option '--x' (see --help)").
+namespace ProgramMessages {
+
+void Say(const QString& program, const QString& text);
+// Says the text, then ends the process with `status`.
+[[noreturn]] void Fail(const QString& program, const QString& text, int status);
+// A command line that the parser refused, worded as kestrin-run words its own.
+QString ParserError(const QCommandLineParser& parser);
+
+} // namespace ProgramMessages
