@@ -92,6 +92,6 @@ echo "== installed kestrin-run: its device from the user's settings"
 status=0
 said="$("${user[@]}" env -i PATH=/usr/bin:/bin HOME="$home" timeout 60 "$prefix/bin/kestrin-run" -e 00 2>&1)" || status=$?
 echo "$said"
-[ "$status" -eq 3 ] && grep -q "card interface ttySecond:" <<< "$said" ||
+[ "$status" -eq 3 ] && grep -q "card interface /dev/ttySecond could not be opened" <<< "$said" ||
   fail "kestrin-run did not open COM of the user's kestrin.ini (exit status $status)"
 echo "install check passed"

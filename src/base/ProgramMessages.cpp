@@ -23,11 +23,16 @@ QString ParserError(const QCommandLineParser& parser)
         const QString& name = parser.unknownOptionNames().constFirst();
         return QStringLiteral("unknown option '%1%2' (see --help)").arg(name.size() == 1 ? "-" : "--", name);
     }
-    // Qt's own sentence ("Missing value after '--atr'."), as a clause.
-    QString text = parser.errorText();
-    if (text.endsWith(u'.'))
-        text.chop(1);
-    return text.isEmpty() ? text : text.front().toLower() + text.sliced(1);
+    return AsClause(parser.errorText()); // Qt's own sentence: "Missing value after '--atr'."
+}
+
+QString AsClause(QString sentence)
+{
+    if (sentence.endsWith(u'.'))
+        sentence.chop(1);
+    if (sentence.size() > 1 && sentence[1].isLower())
+        sentence[0] = sentence[0].toLower();
+    return sentence;
 }
 
 } // namespace ProgramMessages

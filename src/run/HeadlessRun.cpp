@@ -61,7 +61,7 @@ QStringList ItemLines(const RunItem& item, QList<qsizetype>& lineNumbers)
 } // namespace
 
 HeadlessRun::HeadlessRun(const RunOptions& options)
-    : m_options(options), m_settings(ChooseSettings(options)), m_dialogs(m_stop, m_settings.device, options.promptAnswer)
+    : m_options(options), m_settings(ChooseSettings(options)), m_dialogs(m_stop, options.promptAnswer)
 {
 }
 

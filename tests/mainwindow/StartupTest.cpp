@@ -180,6 +180,7 @@ TEST_F(StartupTest, AVanishedCardInterfaceTurnsTheLightRedAndSendingGoesOn)
     EXPECT_EQ(dialogs().shown[0].caption, "GetLastError");
     EXPECT_FALSE(form().Link().Polling());
     EXPECT_EQ(lightColour(), Red);
+    EXPECT_EQ(statText(), "Card interface closed.");
     ui().raw->setPlainText("A0\nR");
     form().ExplorerButton4Click();
     EXPECT_EQ(statText(), "Ready.");

@@ -93,7 +93,8 @@ TEST_F(RunTest, EachWayARunEndsHasItsStatusAndSaysWhy)
         int exitCode;
         QString said;
     } cases[] = {
-        {{"-d", "/nonexistent/kestrin-card", "-e", "00"}, 3, QString::fromLocal8Bit(std::strerror(ENOENT))},
+        {{"-d", "/nonexistent/kestrin-card", "-e", "00"}, 3,
+         "kestrin-run: the card interface /nonexistent/kestrin-card could not be opened (no such file or directory)\n"},
         {{"records.scr"}, 5, "GET(P1) needs a value: 'First record to read (01 to 05)'"},
         {{"prompt.scr"}, 5, "'Go on?'"},
         {{"integer.scr"}, 4, "'x' is not a valid integer value."},
