@@ -38,7 +38,7 @@ LinkSettings ChooseSettings(const RunOptions& options)
     settings.device = pick(options.device, stored ? stored->com : QString(), {});
     settings.byteDelay = pick(options.byteDelay, stored ? stored->byteDelay : QString(), settings.byteDelay);
     settings.commandDelay = pick(options.commandDelay, stored ? stored->commandDelay : QString(), settings.commandDelay);
-    settings.pcscEcho = !stored || stored->pcscEcho;
+    settings.pcscEcho = LoadPcscEcho(SettingsPath()).value_or(true);
     return settings;
 }
 

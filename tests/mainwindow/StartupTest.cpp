@@ -41,6 +41,15 @@ TEST_F(StartupTest, ComNaLoadsNothingElse)
     expectDesignValuesAndNoLink();
 }
 
+// The reader's echo is a choice of its own: a file holding only it still holds it.
+TEST_F(StartupTest, TheReaderEchoHoldsWithoutTheSystemSection)
+{
+    writeFile("kestrin.ini", "[PCSC]\nECHO=0\n");
+    form().FormShow();
+    EXPECT_FALSE(ui().PcscEcho->isChecked());
+    expectDesignValuesAndNoLink();
+}
+
 TEST_F(StartupTest, MissingDelayKeysReadNaAndAutoInitCountsOnlyANonZeroNumber)
 {
     writeSettings({"COM=COM4", "AUTOINIT=yes"});
