@@ -5,11 +5,14 @@
 // backslash and one more character), then the file's bytes.
 #include "FuzzSupport.h"
 
+#include <algorithm>
+
 #include "base/KestrinError.h"
 #include "datafile/DataFile.h"
 #include "datafile/DataFileReader.h"
 #include "datafile/DataTransmitter.h"
 
+#include <algorithm>
 #include <fuzzer/FuzzedDataProvider.h>
 
 namespace {
@@ -63,12 +66,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const DataFile classified = ClassifyLines(lines);
     Fuzz::Require(classified.lines == lines && classified.rawLines.size() <= lines.size(),
                   "the Data File pane shows every line, the Raw Data pane no more");
+    Fuzz::Require(classified.rawLineNumbers.size() == classified.rawLines.size()
+                      && std::is_sorted(classified.rawLineNumbers.begin(), classified.rawLineNumbers.end()),
+                  "every Raw Data line has the number of the file's line it came from, in order");
 
     host.raw = classified.rawLines;
     try {
         DataTransmitter(host).Run();
     } catch (const KestrinError&) {
-        // A delay that is not a number ends the run with a message: sound.
+        // A delay or a token that is not a number ends the run with a message: sound.
     }
     return 0;
 }

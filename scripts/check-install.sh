@@ -49,9 +49,12 @@ echo "$contents"
 grep -q libqt6widgets6 <<< "$(dpkg-deb -f "$deb" Depends)" || fail "Depends lacks the Qt libraries"
 for file in usr/bin/kestrin usr/bin/kestrin-cardsim usr/bin/kestrin-run usr/share/applications/$id.desktop \
             usr/share/metainfo/$id.metainfo.xml usr/share/man/man1/kestrin.1.gz usr/share/man/man1/kestrin-run.1.gz \
-            usr/share/kestrin/samples/demo.scr; do
+            usr/share/kestrin/samples/demo.scr usr/share/doc/kestrin/copyright usr/share/doc/kestrin/changelog.gz; do
   grep -q " \./$file$" <<< "$contents" || fail "the package lacks $file"
 done
+# Debian's own checks of the package: no error (warnings and notes are shown).
+lintian --fail-on error --tag-display-limit 0 "$deb" 2> >(grep -v "root privileges" >&2) || fail "lintian found errors"
+echo "$(basename "$deb"): lintian clean of errors"
 
 echo "== installed program: per-user folders under a read-only prefix"
 home="$scratch/home"
@@ -92,6 +95,6 @@ echo "== installed kestrin-run: its device from the user's settings"
 status=0
 said="$("${user[@]}" env -i PATH=/usr/bin:/bin HOME="$home" timeout 60 "$prefix/bin/kestrin-run" -e 00 2>&1)" || status=$?
 echo "$said"
-[ "$status" -eq 3 ] && grep -q "card interface ttySecond:" <<< "$said" ||
+[ "$status" -eq 3 ] && grep -q "card interface /dev/ttySecond could not be opened" <<< "$said" ||
   fail "kestrin-run did not open COM of the user's kestrin.ini (exit status $status)"
 echo "install check passed"

@@ -11,7 +11,7 @@ packages=(
   libpcsclite-dev pcscd vsmartcard-vpcd pcsc-tools
   xvfb xauth fonts-liberation fonts-dejavu-core
   tshark
-  dpkg-dev file desktop-file-utils appstream groff-base
+  dpkg-dev file desktop-file-utils appstream groff-base lintian
 )
 packages+=("$@") # what a caller needs besides, such as the fuzzing compiler
 

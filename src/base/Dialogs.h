@@ -20,7 +20,8 @@ public:
 
     // A box with one OK button, captioned with the application title.
     virtual void ShowMessage(const QString& text) = 0;
-    // An information box with its own caption ("GetLastError") and one OK button.
+    // The warning box of a failing system call, with its own caption
+    // ("GetLastError") and one OK button.
     virtual void ShowBox(const QString& caption, const QString& text) = 0;
     // The box of an error that ended an action.
     virtual void ShowError(const QString& text) = 0;

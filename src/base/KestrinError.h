@@ -23,6 +23,13 @@ public:
         : KestrinError(QStringLiteral("'%1' is not a valid integer value").arg(text)) {}
 };
 
+// A line of hexadecimal bytes with a token that is no hexadecimal number: the
+// token's byte would be unsettled, so nothing of the line may reach the card.
+class HexLineError : public KestrinError {
+public:
+    using KestrinError::KestrinError;
+};
+
 // A file that cannot be opened, read or written.
 class FileError : public KestrinError {
 public:

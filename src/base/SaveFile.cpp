@@ -3,6 +3,7 @@
 #include "base/KestrinError.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace {
@@ -20,17 +21,36 @@ bool WriteAll(QSaveFile& file, const QByteArray& data)
     return true;
 }
 
+FileError CannotCreate(const QString& path, const QString& reason)
+{
+    return FileError(QStringLiteral("Cannot create file \"%1\". %2").arg(QDir::toNativeSeparators(path), reason));
+}
+
+// Written beside the old file and renamed over it, never in place: a save that
+// fails half-way must leave the old file whole.
+void OpenBeside(QSaveFile& file)
+{
+    file.setDirectWriteFallback(false);
+    if (QFileInfo(file.fileName()).isDir())
+        throw CannotCreate(file.fileName(), QStringLiteral("It is a folder."));
+    if (!file.open(QIODevice::WriteOnly))
+        throw CannotCreate(file.fileName(), file.errorString());
+}
+
 } // namespace
+
+void CheckCanSave(const QString& path)
+{
+    QSaveFile file(path);
+    OpenBeside(file);
+    file.cancelWriting();
+}
 
 void SaveFile(const QString& path, const QByteArray& contents)
 {
     const QString shownPath = QDir::toNativeSeparators(path);
-    // Written beside the old file and renamed over it, never in place: a save that
-    // fails half-way must leave the old file whole.
     QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
-        throw FileError(QStringLiteral("Cannot create file \"%1\". %2").arg(shownPath, file.errorString()));
+    OpenBeside(file);
     if (!WriteAll(file, contents) || !file.commit())
         throw FileError(QStringLiteral("Cannot write file \"%1\". %2").arg(shownPath, file.errorString()));
 }

@@ -23,7 +23,15 @@ std::optional<SetupValues> LoadSettings(const QString& path)
     return SetupValues{com, ini.ReadString(Section, QStringLiteral("BDELAY"), NotAvailable),
                        ini.ReadString(Section, QStringLiteral("CDELAY"), NotAvailable),
                        ini.ReadInteger(Section, QStringLiteral("AUTOINIT"), 0) != 0,
-                       ini.ReadInteger(PcscSection, PcscEchoKey, 1) != 0};
+                       LoadPcscEcho(path).value_or(true)};
+}
+
+std::optional<bool> LoadPcscEcho(const QString& path)
+{
+    const IniFile ini(path);
+    if (ini.ReadString(PcscSection, PcscEchoKey, NotAvailable) == NotAvailable)
+        return std::nullopt;
+    return ini.ReadInteger(PcscSection, PcscEchoKey, 1) != 0;
 }
 
 void SaveSettings(const QString& path, const SetupValues& values)

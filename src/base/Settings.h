@@ -20,6 +20,10 @@ QString SettingsPath();
 // then the Setup page keeps what it shows. A delay key that is missing reads "NA".
 std::optional<SetupValues> LoadSettings(const QString& path);
 
+// The reader's echo as stored ("ECHO" in section PCSC), whatever the rest of the
+// file holds; nothing when the file does not say.
+std::optional<bool> LoadPcscEcho(const QString& path);
+
 // Writes COM, BDELAY, CDELAY and AUTOINIT in that order, then ECHO in section
 // PCSC when it is off or that section is there already, so a file stays as it
 // was for whoever keeps the echo on; throws FileError "Unable to write to

@@ -2,6 +2,7 @@
 
 #include "datafile/DataFileReader.h"
 
+#include <QDir>
 #include <algorithm>
 
 namespace {
@@ -32,10 +33,21 @@ DataFile ClassifyLines(const QStringList& lines)
 {
     DataFile file;
     file.lines = lines;
-    for (const QString& line : lines)
-        if (auto kept = KeptText(line))
+    qsizetype lineNumber = 1;
+    for (const QString& line : lines) {
+        if (auto kept = KeptText(line)) {
             file.rawLines.append(std::move(*kept));
+            file.rawLineNumbers.append(lineNumber);
+        }
+        // Only a whole read goes on in the next piece (see DataFileReader).
+        lineNumber += line.size() < DataFileReader::MaxLineRead;
+    }
     return file;
+}
+
+QString FileLinePlace(const QString& path, qsizetype lineNumber)
+{
+    return QStringLiteral("%1 line %2").arg(QDir::toNativeSeparators(path)).arg(lineNumber);
 }
 
 DataFile LoadDataFile(const QString& path)

@@ -1,14 +1,27 @@
 #include "datafile/DataTransmitter.h"
 
 #include "base/Colours.h"
+#include "base/KestrinError.h"
 #include "base/MessagePump.h"
 #include "base/TextToInt.h"
 #include "link/ByteDelay.h"
 #include "link/HexToken.h"
 #include "link/InvertBytes.h"
 
-#include <QStringTokenizer>
+#include <algorithm>
 #include <utility>
+
+namespace {
+
+// Loading keeps a comment's mark (";" or ":") at the end of a line's text; the
+// data stops before it.
+QStringView DataPart(QStringView line)
+{
+    const auto mark = std::find_if(line.begin(), line.end(), [](QChar c) { return c == u';' || c == u':'; });
+    return line.first(mark - line.begin());
+}
+
+} // namespace
 
 TransmitWaits TransmitWaits::Pumping()
 {
@@ -35,7 +48,7 @@ void DataTransmitter::Run()
         if (IsSendMarker(line))
             SendBlock(std::exchange(block, {}));
         else
-            GatherLine(line, block);
+            GatherLine(index, line, block);
     }
 }
 
@@ -44,16 +57,15 @@ bool DataTransmitter::IsSendMarker(const QString& line)
     return line.startsWith(u'R') || line.startsWith(u'r');
 }
 
-std::optional<QByteArray> DataTransmitter::LineBytes(QStringView line)
+std::optional<QByteArray> DataTransmitter::LineBytes(QStringView line, const QString& place)
 {
-    bool hasToken = false;
-    QByteArray bytes;
-    for (const QStringView token : QStringTokenizer(line, u' ', Qt::SkipEmptyParts)) {
-        hasToken = true;
-        if (const auto value = ScanHex(token))
-            bytes.append(char(*value & 0xFF));
-    }
-    return hasToken ? std::optional(bytes) : std::nullopt;
+    if (std::all_of(line.begin(), line.end(), [](QChar c) { return c == u' '; }))
+        return std::nullopt;
+    QStringView notHex;
+    QByteArray bytes = HexLineBytes(DataPart(line), notHex);
+    if (!notHex.isNull())
+        throw HexLineError(QStringLiteral("%1: %2; nothing of its block was sent").arg(place, NotHexText(notHex)));
+    return bytes;
 }
 
 void DataTransmitter::SendBlock(QByteArray block)
@@ -70,9 +82,9 @@ void DataTransmitter::SendBlock(QByteArray block)
     m_host.LogAtCaret(QStringLiteral("\r\n"));
 }
 
-void DataTransmitter::GatherLine(const QString& line, QByteArray& block)
+void DataTransmitter::GatherLine(qsizetype index, const QString& line, QByteArray& block)
 {
-    const auto bytes = LineBytes(line);
+    const auto bytes = LineBytes(line, m_host.RawLinePlace(index));
     if (!bytes)
         return;
     block.append(*bytes);

@@ -22,7 +22,9 @@ struct TransmitWaits {
 // spaces) gather bytes into a block; a send marker (a line beginning with "R"
 // or "r") sends the block, each byte in the inverse convention followed by the
 // byte delay. Each data line with a token is followed by the command delay.
-// A delay text that is not a whole number throws ConversionError and ends the run.
+// A delay text that is not a whole number throws ConversionError and a data line
+// with a token that is no hexadecimal number HexLineError; either ends the run,
+// the block being gathered unsent.
 class DataTransmitter {
 public:
     explicit DataTransmitter(TransmitHost& host, TransmitWaits waits = TransmitWaits::Pumping());
@@ -33,14 +35,16 @@ public:
     void Run();
 
     static bool IsSendMarker(const QString& line);
-    // The bytes of a data line, nothing for a line without a token. Tokens are
-    // separated by spaces only; each gives the low byte of its leading
-    // hexadecimal number, and a token that does not begin with one gives none.
-    static std::optional<QByteArray> LineBytes(QStringView line);
+    // The bytes of a data line, nothing for a line without a token. The bytes
+    // come from the text before the line's first ";" or ":", the comment mark
+    // that loading keeps; tokens are separated by spaces only and each gives the
+    // low byte of its leading hexadecimal number. A token that does not begin
+    // with one refuses the line: throws HexLineError naming `place` and the token.
+    static std::optional<QByteArray> LineBytes(QStringView line, const QString& place);
 
 private:
     void SendBlock(QByteArray block);
-    void GatherLine(const QString& line, QByteArray& block);
+    void GatherLine(qsizetype index, const QString& line, QByteArray& block);
 
     TransmitHost& m_host;
     TransmitWaits m_waits;

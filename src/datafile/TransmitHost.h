@@ -15,6 +15,8 @@ public:
     // The lines of the Raw Data pane as they stand now (it may be edited during a run).
     virtual qsizetype RawLineCount() = 0;
     virtual QString RawLine(qsizetype index) = 0;
+    // Where a Raw Data line came from, for a message about it.
+    virtual QString RawLinePlace(qsizetype index) { return QStringLiteral("Raw Data line %1").arg(index + 1); }
     // The status label's text and background (0x00BBGGRR).
     virtual void SetStatus(const QString& text, quint32 colour) = 0;
     // Hands one byte, already in the inverse convention, to the card link.

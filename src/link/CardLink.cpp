@@ -66,9 +66,10 @@ bool CardLink::BytesWaiting()
 bool CardLink::OpenPort()
 {
     int openError = 0;
-    m_portHandle = OpenCardPort(m_host.PortName(), m_host.EchoSentBytes(), openError);
+    m_portName = m_host.PortName();
+    m_portHandle = OpenCardPort(m_portName, m_host.EchoSentBytes(), openError);
     if (openError != 0) {
-        ShowLastError(openError);
+        ShowLastError(LinkTrouble::NotOpened, openError);
         return false;
     }
     Record([wallClockNs = WallClockNs()](LinkTimeline& timeline, qint64 timeNs) {
@@ -120,7 +121,7 @@ void CardLink::SetBaudRate(int baud)
     NoteNoSerialLine();
     LetHandedOverBytesLeave();
     if (const int error = m_portHandle ? m_portHandle->SetBaudRate(baud) : EBADF)
-        ShowLastError(error);
+        ShowLastError(LinkTrouble::LineChange, error);
     else
         Record([baud](LinkTimeline& timeline, qint64 timeNs) { timeline.AddBaudChanged(timeNs, baud); });
 }
@@ -132,7 +133,7 @@ void CardLink::LineControl(LineFunction function)
     LetHandedOverBytesLeave();
     const qint64 askedNs = ReceiveBuffer::NowNs();
     if (const int error = m_portHandle ? m_portHandle->LineControl(function) : EBADF)
-        ShowLastError(error);
+        ShowLastError(LinkTrouble::LineChange, error);
     else
         Record([function](LinkTimeline& timeline, qint64 timeNs) { timeline.AddLineControl(timeNs, function); },
                askedNs);
@@ -220,7 +221,7 @@ void CardLink::LineLost(int error)
 {
     Stop();
     m_host.ShowPortOpen(false);
-    ShowLastError(error);
+    ShowLastError(LinkTrouble::Lost, error);
 }
 
 void CardLink::Record(const std::function<void(LinkTimeline&, qint64)>& add, qint64 askedNs)
@@ -229,8 +230,8 @@ void CardLink::Record(const std::function<void(LinkTimeline&, qint64)>& add, qin
     m_received.TakeEvents(m_timeline);
 }
 
-void CardLink::ShowLastError(int error)
+void CardLink::ShowLastError(LinkTrouble trouble, int error)
 {
     const QString text = m_portHandle ? m_portHandle->ErrorText(error) : QString::fromLocal8Bit(std::strerror(error));
-    m_host.dialogs().ShowBox(QStringLiteral("GetLastError"), text);
+    m_host.dialogs().ShowBox(QStringLiteral("GetLastError"), LinkTroubleText(m_portName, trouble, text));
 }

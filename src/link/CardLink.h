@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/LineFunction.h"
+#include "link/LinkMessages.h"
 #include "link/LinkTimeline.h"
 #include "link/TComm.h"
 
@@ -72,7 +73,7 @@ private:
     void ShowReceived();
     void ShowNotes();
     void LineLost(int error);
-    void ShowLastError(int error);
+    void ShowLastError(LinkTrouble trouble, int error);
     // Lets every byte already handed to the worker leave: the send queue empties (the
     // window works meanwhile; a worker that stops ends the wait), then the
     // driver's output queue.
@@ -86,6 +87,7 @@ private:
     void NoteNoSerialLine();
 
     LinkHost& m_host;
+    QString m_portName; // as typed when the port was opened
     std::unique_ptr<CardPort> m_portHandle;
     std::unique_ptr<TComm> m_worker;
     ReceiveBuffer m_received;

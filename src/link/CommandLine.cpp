@@ -1,14 +1,14 @@
 #include "link/CommandLine.h"
 
+#include "base/KestrinError.h"
 #include "link/HexToken.h"
-
-#include <QList>
 
 QByteArray DecodeCommand(const QString& line)
 {
-    QByteArray bytes;
-    for (const QStringView token : QStringView(line).split(u' ', Qt::SkipEmptyParts))
-        bytes.append(char(ScanHex(token).value_or(0) & 0xFF));
+    QStringView notHex;
+    const QByteArray bytes = HexLineBytes(line, notHex);
+    if (!notHex.isNull())
+        throw HexLineError(NotHexText(notHex) + QStringLiteral("; the line was not sent"));
     return bytes;
 }
 

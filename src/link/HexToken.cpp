@@ -3,6 +3,7 @@
 #include "base/TextToInt.h"
 
 #include <QString>
+#include <QStringTokenizer>
 
 namespace {
 
@@ -32,6 +33,26 @@ std::optional<quint32> ScanHex(QStringView text)
     for (; i < n && HexDigit(text[i]) >= 0; ++i)
         value = value * 16 + quint32(HexDigit(text[i]));
     return negative ? quint32(0u - value) : value;
+}
+
+QByteArray HexLineBytes(QStringView line, QStringView& notHex)
+{
+    notHex = {};
+    QByteArray bytes;
+    for (const QStringView token : QStringTokenizer(line, u' ', Qt::SkipEmptyParts)) {
+        const std::optional<quint32> value = ScanHex(token);
+        if (!value) {
+            notHex = token;
+            break;
+        }
+        bytes.append(char(*value & 0xFF));
+    }
+    return bytes;
+}
+
+QString NotHexText(QStringView token)
+{
+    return QStringLiteral("'%1' is not a hexadecimal number").arg(token);
 }
 
 QString HexText(quint32 value)

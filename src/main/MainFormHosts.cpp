@@ -1,6 +1,8 @@
 #include "main/MainFormHosts.h"
 
+#include "base/Colours.h"
 #include "base/ProgramFolder.h"
+#include "link/LinkMessages.h"
 #include "main/EditorLines.h"
 #include "main/TMainForm.h"
 #include "ui_TMainForm.h"
@@ -11,7 +13,13 @@ QString MainLinkHost::PortName() const { return m_form.ui().COMLIST->text(); }
 bool MainLinkHost::EchoSentBytes() const { return m_form.ui().PcscEcho->isChecked(); }
 QString MainLinkHost::ByteDelayText() const { return m_form.ui().Delay->text(); }
 void MainLinkHost::LogAtCaret(const QString& text) { m_form.LogAtCaret(text); }
-void MainLinkHost::ShowPortOpen(bool open) { m_form.ShowPortOpen(open); }
+// A start that fails and an interface that goes away say so in the status too.
+void MainLinkHost::ShowPortOpen(bool open)
+{
+    m_form.ShowPortOpen(open);
+    if (!open)
+        m_form.SetStatus(LinkClosedStatus(), Colours::Red);
+}
 Dialogs& MainLinkHost::dialogs() { return m_form.dialogs(); }
 
 MainTransmitHost::MainTransmitHost(TMainForm& form) : SessionTransmitHost(form.Session()), m_form(form) {}

@@ -88,6 +88,8 @@ void TMainForm::InitializeAll()
     ListScripts(ScriptsFolder());
     m_ui->BaudRate->setCurrentIndex(0);
     m_ui->SettingsFile->setText(QDir::toNativeSeparators(SettingsPath()));
+    if (const auto echo = LoadPcscEcho(SettingsPath())) // a choice of its own, held without [SYSTEM]
+        m_ui->PcscEcho->setChecked(*echo);
     const auto values = LoadSettings(SettingsPath());
     if (!values)
         return;
@@ -95,7 +97,6 @@ void TMainForm::InitializeAll()
     m_ui->Delay->setText(values->byteDelay);
     m_ui->CmdDelay->setText(values->commandDelay);
     m_ui->AutoInit->setChecked(values->autoInit);
-    m_ui->PcscEcho->setChecked(values->pcscEcho);
 }
 
 void TMainForm::StartCard() { m_session.StartCard(); }

@@ -1,5 +1,6 @@
 #include "run/ConsoleDialogs.h"
 
+#include "base/ProgramMessages.h"
 #include "run/ConsoleText.h"
 #include "run/RunStop.h"
 #include "run/TerminalQuestion.h"
@@ -21,9 +22,10 @@ std::optional<bool> OkOrCancel(const QString& answer)
 
 void ConsoleDialogs::ShowMessage(const QString& text) { ConsoleText::SayNote(QStringLiteral("message"), text); }
 
-void ConsoleDialogs::ShowBox(const QString& caption, const QString& text)
+// The caption names the platform call the window's layout keeps; the text says it all.
+void ConsoleDialogs::ShowBox(const QString&, const QString& text)
 {
-    m_stop.Stop(ExitStatus::LinkFailed, QStringLiteral("the card interface %1: %2 (%3)").arg(m_device, text, caption));
+    m_stop.Stop(ExitStatus::LinkFailed, ProgramMessages::AsClause(text));
 }
 
 void ConsoleDialogs::ShowError(const QString& text) { m_stop.Stop(ExitStatus::Error, text); }

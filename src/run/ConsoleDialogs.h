@@ -7,14 +7,13 @@
 class RunStop;
 
 // The operator's boxes in a run without a window. Messages are said on standard
-// error. The card link's system error ("GetLastError") and an error that ends an
-// action stop the run. PROMPT's OK/Cancel box takes the command line's answer,
+// error. The card link's system error (the "GetLastError" box, whose text names
+// the device) and an error that ends an action stop the run. PROMPT's OK/Cancel box takes the command line's answer,
 // else asks on the terminal, else stops the run. File and line dialogs belong to
 // the window and answer nothing here.
 class ConsoleDialogs : public Dialogs {
 public:
-    ConsoleDialogs(RunStop& stop, QString device, std::optional<bool> promptAnswer)
-        : m_stop(stop), m_device(std::move(device)), m_promptAnswer(promptAnswer)
+    ConsoleDialogs(RunStop& stop, std::optional<bool> promptAnswer) : m_stop(stop), m_promptAnswer(promptAnswer)
     {
     }
 
@@ -29,6 +28,5 @@ public:
 
 private:
     RunStop& m_stop;
-    QString m_device;
     std::optional<bool> m_promptAnswer;
 };

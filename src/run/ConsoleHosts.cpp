@@ -1,5 +1,6 @@
 #include "run/ConsoleHosts.h"
 
+#include "datafile/DataFile.h"
 #include "run/ConsoleLog.h"
 #include "run/ConsoleText.h"
 #include "run/DataFileProgress.h"
@@ -8,6 +9,15 @@
 #include "script/ScriptInterpreter.h"
 
 void ConsoleLinkHost::LogAtCaret(const QString& text) { m_log.Insert(text); }
+
+void ConsoleTransmitHost::SetLines(const QString& path, QStringList rawLines, QList<qsizetype> lineNumbers)
+{
+    m_path = path;
+    m_lines = std::move(rawLines);
+    m_lineNumbers = std::move(lineNumbers);
+}
+
+QString ConsoleTransmitHost::RawLinePlace(qsizetype index) { return FileLinePlace(m_path, m_lineNumbers.at(index)); }
 
 QString ConsoleTransmitHost::RawLine(qsizetype index)
 {

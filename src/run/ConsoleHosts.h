@@ -43,11 +43,13 @@ public:
     {
     }
 
-    void SetLines(QStringList rawLines) { m_lines = std::move(rawLines); }
+    // A data file's Raw Data lines, with the line of the file at `path` that each came from.
+    void SetLines(const QString& path, QStringList rawLines, QList<qsizetype> lineNumbers);
 
     bool Active() override { return true; }
     qsizetype RawLineCount() override { return m_lines.size(); }
     QString RawLine(qsizetype index) override;
+    QString RawLinePlace(qsizetype index) override;
     void SetStatus(const QString&, quint32) override {}
     QString ByteDelayText() override { return m_settings.byteDelay; }
     QString CommandDelayText() override { return m_settings.commandDelay; }
@@ -57,7 +59,9 @@ private:
     const LinkSettings& m_settings;
     ConsoleLog& m_log;
     DataFileProgress& m_progress;
+    QString m_path;
     QStringList m_lines;
+    QList<qsizetype> m_lineNumbers;
 };
 
 // A script run: the parameters of the command line (else the terminal, else

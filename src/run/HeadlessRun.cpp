@@ -39,17 +39,20 @@ LinkSettings ChooseSettings(const RunOptions& options)
     settings.device = pick(options.device, stored ? stored->com : QString(), {});
     settings.byteDelay = pick(options.byteDelay, stored ? stored->byteDelay : QString(), settings.byteDelay);
     settings.commandDelay = pick(options.commandDelay, stored ? stored->commandDelay : QString(), settings.commandDelay);
-    settings.pcscEcho = !stored || stored->pcscEcho;
+    settings.pcscEcho = LoadPcscEcho(SettingsPath()).value_or(true);
     return settings;
 }
 
-QStringList ItemLines(const RunItem& item)
+QStringList ItemLines(const RunItem& item, QList<qsizetype>& lineNumbers)
 {
     switch (item.kind) {
     case RunItem::Kind::Script:
         return LoadScriptLines(item.text);
-    case RunItem::Kind::DataFile:
-        return LoadDataFile(item.text).rawLines;
+    case RunItem::Kind::DataFile: {
+        const DataFile file = LoadDataFile(item.text);
+        lineNumbers = file.rawLineNumbers;
+        return file.rawLines;
+    }
     case RunItem::Kind::Line:
         break;
     }
@@ -59,7 +62,7 @@ QStringList ItemLines(const RunItem& item)
 } // namespace
 
 HeadlessRun::HeadlessRun(const RunOptions& options)
-    : m_options(options), m_settings(ChooseSettings(options)), m_dialogs(m_stop, m_settings.device, options.promptAnswer)
+    : m_options(options), m_settings(ChooseSettings(options)), m_dialogs(m_stop, options.promptAnswer)
 {
 }
 
@@ -100,17 +103,20 @@ ExitStatus HeadlessRun::Run()
 }
 
 // Everything that can go wrong before the link opens: the device, the items'
-// files, the transcript to check against.
+// files, the transcript to check against, the files to write.
 void HeadlessRun::Prepare()
 {
     if (m_settings.device.isEmpty())
         throw UsageError(QStringLiteral("no card interface named: give --device DEV (COM1, ttyUSB0 or a path), or "
                                         "set COM in %1 (the Setup page of kestrin)")
                              .arg(QDir::toNativeSeparators(SettingsPath())));
-    for (const RunItem& item : m_options.items)
-        m_items.append({item, ItemLines(item)});
+    for (const RunItem& item : m_options.items) {
+        LoadedItem& loaded = m_items.emplace_back(LoadedItem{item, {}, {}});
+        loaded.lines = ItemLines(item, loaded.lineNumbers);
+    }
     if (!m_options.checkPath.isEmpty())
         m_expected = LoadTranscript(m_options.checkPath);
+    CheckOutputFiles(m_options);
 }
 
 void HeadlessRun::RunItems()
@@ -140,7 +146,7 @@ void HeadlessRun::RunOne(const LoadedItem& loaded)
         });
         break;
     case RunItem::Kind::DataFile:
-        m_transmitHost.SetLines(loaded.lines);
+        m_transmitHost.SetLines(text, loaded.lines, loaded.lineNumbers);
         m_progress.Start(QFileInfo(text).fileName(), loaded.lines.size());
         m_session.SendData([&] { DataTransmitter(m_transmitHost).Run(); });
         m_progress.Finish();

@@ -30,6 +30,7 @@ private:
     struct LoadedItem {
         RunItem item;
         QStringList lines; // a script's lines, a data file's Raw Data lines
+        QList<qsizetype> lineNumbers; // a data file's: the file's line of each Raw Data line
     };
 
     void Prepare();

@@ -1,17 +1,45 @@
 #include "run/RunOptions.h"
 
+#include "base/SaveFile.h"
+
 #include <QLatin1StringView>
 #include <QRegularExpression>
+#include <limits>
 
 namespace {
 
-qint32 Count(const QString& value, const QString& option)
+// Every number option reads one way: decimal digits, and a fraction where the
+// option takes one; no blanks, sign, exponent or words, so " 5", "inf" and
+// "1e-300" are refused alike. The value must lie within [least, most].
+struct NumberRule {
+    bool fraction;
+    double least;
+    double most;
+    const char* what; // "a whole number of milliseconds"
+};
+
+double ReadNumber(const QString& option, const QString& value, const NumberRule& rule)
 {
-    bool ok = false;
-    const int count = value.toInt(&ok);
-    if (!ok || count < 0 || value.isEmpty() || !value.front().isDigit())
-        throw UsageError(QStringLiteral("%1 takes a whole number of 0 or more, not '%2'").arg(option, value));
-    return count;
+    static const QRegularExpression whole(QStringLiteral("^[0-9]+$"));
+    static const QRegularExpression decimal(QStringLiteral("^([0-9]+\\.?[0-9]*|\\.[0-9]+)$"));
+    const double number = value.toDouble();
+    if (!(rule.fraction ? decimal : whole).match(value).hasMatch() || number < rule.least || number > rule.most)
+        throw UsageError(QStringLiteral("%1 takes %2 from %3 to %4, not '%5'")
+                             .arg(option, QLatin1StringView(rule.what), QString::number(rule.least),
+                                  QString::number(rule.most, 'f', 0), value));
+    return number;
+}
+
+constexpr double MaxWhole = std::numeric_limits<qint32>::max();
+constexpr NumberRule Passes{false, 0, MaxWhole, "a whole number of message-pump passes"};
+constexpr NumberRule Milliseconds{false, 0, MaxWhole, "a whole number of milliseconds"};
+constexpr NumberRule AnswerMilliseconds{false, 1, MaxWhole, "a whole number of milliseconds"};
+// A timer's milliseconds are an int: at least one, at most about 24 days.
+constexpr NumberRule Seconds{true, 0.001, 2147483, "a number of seconds"};
+
+QString PassesText(const QString& option, const QString& value)
+{
+    return QString::number(qint32(ReadNumber(option, value, Passes)));
 }
 
 void SetParameter(RunOptions& options, const QString& value)
@@ -22,15 +50,6 @@ void SetParameter(RunOptions& options, const QString& value)
     if (!match.hasMatch())
         throw UsageError(QStringLiteral("--param takes Pn=VALUE with n from 1 to 5, not '%1'").arg(value));
     options.parameters[match.captured(1).toInt() - 1] = match.captured(2);
-}
-
-void SetTimeout(RunOptions& options, const QString& value)
-{
-    bool ok = false;
-    const double seconds = value.toDouble(&ok);
-    if (!ok || !(seconds > 0))
-        throw UsageError(QStringLiteral("--timeout takes a number of seconds above 0, not '%1'").arg(value));
-    options.timeoutSeconds = seconds;
 }
 
 void SetPromptAnswer(RunOptions& options, bool answer)
@@ -50,9 +69,9 @@ struct Option {
 const Option Options[] = {
     {QLatin1StringView("-d"), QLatin1StringView("--device"), true, [](RunOptions& o, const QString& v) { o.device = v; }},
     {{}, QLatin1StringView("--byte-delay"), true,
-     [](RunOptions& o, const QString& v) { o.byteDelay = QString::number(Count(v, QStringLiteral("--byte-delay"))); }},
+     [](RunOptions& o, const QString& v) { o.byteDelay = PassesText(QStringLiteral("--byte-delay"), v); }},
     {{}, QLatin1StringView("--command-delay"), true,
-     [](RunOptions& o, const QString& v) { o.commandDelay = QString::number(Count(v, QStringLiteral("--command-delay"))); }},
+     [](RunOptions& o, const QString& v) { o.commandDelay = PassesText(QStringLiteral("--command-delay"), v); }},
     {QLatin1StringView("-p"), QLatin1StringView("--param"), true, SetParameter},
     {{}, QLatin1StringView("--yes"), false, [](RunOptions& o, const QString&) { SetPromptAnswer(o, true); }},
     {{}, QLatin1StringView("--no"), false, [](RunOptions& o, const QString&) { SetPromptAnswer(o, false); }},
@@ -62,10 +81,13 @@ const Option Options[] = {
     {{}, QLatin1StringView("--trace"), true, [](RunOptions& o, const QString& v) { o.tracePath = v; }},
     {{}, QLatin1StringView("--pcap"), true, [](RunOptions& o, const QString& v) { o.pcapPath = v; }},
     {{}, QLatin1StringView("--idle"), true,
-     [](RunOptions& o, const QString& v) { o.idleMs = Count(v, QStringLiteral("--idle")); }},
+     [](RunOptions& o, const QString& v) { o.idleMs = int(ReadNumber(QStringLiteral("--idle"), v, Milliseconds)); }},
     {{}, QLatin1StringView("--answer-timeout"), true,
-     [](RunOptions& o, const QString& v) { o.answerTimeoutMs = Count(v, QStringLiteral("--answer-timeout")); }},
-    {{}, QLatin1StringView("--timeout"), true, SetTimeout},
+     [](RunOptions& o, const QString& v) {
+         o.answerTimeoutMs = int(ReadNumber(QStringLiteral("--answer-timeout"), v, AnswerMilliseconds));
+     }},
+    {{}, QLatin1StringView("--timeout"), true,
+     [](RunOptions& o, const QString& v) { o.timeoutSeconds = ReadNumber(QStringLiteral("--timeout"), v, Seconds); }},
     {QLatin1StringView("-q"), QLatin1StringView("--quiet"), false, [](RunOptions& o, const QString&) { o.quiet = true; }},
     {QLatin1StringView("-e"), {}, true,
      [](RunOptions& o, const QString& v) { o.items.append({RunItem::Kind::Line, v}); }},
@@ -86,6 +108,20 @@ RunItem FileItem(const QString& path)
 }
 
 } // namespace
+
+void CheckOutputFiles(const RunOptions& options)
+{
+    // Every output the run writes at its end, one line each.
+    const QString outputs[] = {
+        options.logPath,
+        options.recordPath,
+        options.tracePath,
+        options.pcapPath,
+    };
+    for (const QString& path : outputs)
+        if (!path.isEmpty())
+            CheckCanSave(path);
+}
 
 CommandLine ParseCommandLine(const QStringList& arguments)
 {
@@ -128,7 +164,8 @@ QString UsageText()
         "Runs scripts, data files and command lines against a smart card without a window.\n"
         "\n"
         "  ITEM             a script (*.scr, any case), a data file (any other file), or\n"
-        "                   -e LINE: one hexadecimal command line (as File > Send Data sends it)\n"
+        "                   -e LINE: one hexadecimal command line, as the data sender\n"
+        "                   (File > Send Data) sends it\n"
         "                   Items run in order on one link, opened once.\n"
         "  -d, --device DEV the card interface, named as on the Setup page (COM1, ttyUSB0, a path,\n"
         "                   pcsc: for the first PC/SC reader with a card, pcsc:READER for that one);\n"
@@ -153,7 +190,7 @@ QString UsageText()
         "                   while the card owes something, end the run (status 7) once it has\n"
         "                   been silent for MS milliseconds (default 10000); each byte, a NULL\n"
         "                   byte 60 among them, starts the wait again\n"
-        "  --timeout S      end the run after S seconds\n"
+        "  --timeout S      end the run after S seconds (a fraction allowed: 2.5)\n"
         "  -q, --quiet      nothing on standard output\n"
         "  --version, --help\n"
         "\n"

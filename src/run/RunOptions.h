@@ -48,5 +48,10 @@ public:
 // Reads the arguments after the program's name. Throws UsageError.
 CommandLine ParseCommandLine(const QStringList& arguments);
 
+// Throws the FileError of the first file the run is to write at its end (--log,
+// --record, --trace, --pcap) that could not be created there, so that a run
+// fails before it changes the card rather than after.
+void CheckOutputFiles(const RunOptions& options);
+
 // The --help text.
 QString UsageText();

@@ -5,6 +5,7 @@
 #include "base/ErrorBoundary.h"
 #include "base/MessagePump.h"
 #include "link/CommandLine.h"
+#include "link/LinkMessages.h"
 
 #include <QScopedValueRollback>
 
@@ -44,8 +45,12 @@ void CardSession::SendData(const std::function<void()>& transmit)
             m_host.dialogs().ShowMessage(QStringLiteral("COMMUNICATIONS not initialized"));
             return;
         }
+        const bool wasPolling = m_link.Polling();
         transmit();
-        m_host.SetStatus(QStringLiteral("Ready."), Colours::Green);
+        if (wasPolling && !m_link.Polling()) // the interface went away during the run
+            m_host.SetStatus(LinkClosedStatus(), Colours::Red);
+        else
+            m_host.SetStatus(QStringLiteral("Ready."), Colours::Green);
     });
 }
 

@@ -38,7 +38,8 @@ public:
     // never runs inside the click that asked for it. No transmission may start meanwhile.
     void StartCard();
     // Send Data: refused before the link was ever started; otherwise `transmit`
-    // runs as the one transmission, and the status shows "Ready." on green after it.
+    // runs as the one transmission, and the status shows "Ready." on green after
+    // it, or on red that the card interface closed if it went away meanwhile.
     void SendData(const std::function<void()>& transmit);
     // Runs a transmission unless another one runs or the link is being started
     // (then says so); an error that ends it is shown.

@@ -54,7 +54,7 @@ void QtDialogs::ShowMessage(const QString& text)
 
 void QtDialogs::ShowBox(const QString& caption, const QString& text)
 {
-    ShowBoxOf(QMessageBox::Information, caption, text, QMessageBox::Ok);
+    ShowBoxOf(QMessageBox::Warning, caption, text, QMessageBox::Ok);
 }
 
 void QtDialogs::ShowError(const QString& text)

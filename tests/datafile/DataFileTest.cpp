@@ -34,10 +34,12 @@ TEST(DataFile, LoadsEveryLineForTheDataPaneAndKeptTextsForTheRawPane)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     // A 300-character line arrives as two pieces, each classified on its own.
-    file.write("; select MF\r\nA0 A4 00 00 02 ; select\r\n\r\nR\r\n" + QByteArray(299, ' ') + ";x\r\n");
+    file.write("; select MF\r\nA0 A4 00 00 02 ; select\r\n\r\nR\r\n" + QByteArray(299, ' ') + ";x\r\nB0");
     file.close();
 
     const DataFile loaded = LoadDataFile(path);
-    EXPECT_EQ(loaded.lines, QStringList({"; select MF", "A0 A4 00 00 02 ; select", "", "R", QString(299, u' '), ";x"}));
-    EXPECT_EQ(loaded.rawLines, QStringList({"A0 A4 00 00 02 ;", "R"}));
+    EXPECT_EQ(loaded.lines,
+              QStringList({"; select MF", "A0 A4 00 00 02 ; select", "", "R", QString(299, u' '), ";x", "B0"}));
+    EXPECT_EQ(loaded.rawLines, QStringList({"A0 A4 00 00 02 ;", "R", "B0"}));
+    EXPECT_EQ(loaded.rawLineNumbers, QList<qsizetype>({2, 4, 6})) << "the pieces of a long line share its number";
 }

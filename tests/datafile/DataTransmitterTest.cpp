@@ -71,11 +71,10 @@ TEST_F(DataTransmitterTest, MarkersSendWhatIsPendingEvenNothing)
 
 TEST_F(DataTransmitterTest, OnlyTheFirstCharacterMakesAMarker)
 {
-    host.raw = {" R", "A0 r", "", "   "};
-    Run();
-    // " R" and "r" are tokens without a number: the lines add nothing, but they have a command delay.
-    EXPECT_EQ(host.events, QStringList({"cmd-delay 0", "cmd-delay 0"}));
-    EXPECT_EQ(host.responseClears, 4);
+    host.raw = {"", "   ", " R"};
+    EXPECT_THROW(Run(), HexLineError) << "\" R\" is a data line whose token is no number";
+    EXPECT_EQ(host.events, QStringList());
+    EXPECT_EQ(host.responseClears, 3);
 }
 
 TEST_F(DataTransmitterTest, DataAfterTheLastMarkerIsNeverSentButDelays)
@@ -85,23 +84,36 @@ TEST_F(DataTransmitterTest, DataAfterTheLastMarkerIsNeverSentButDelays)
     EXPECT_EQ(host.events, QStringList({"cmd-delay 0"}) + Block({0xA0}) + QStringList({"cmd-delay 0", "cmd-delay 0"}));
 }
 
-TEST(DataTransmitterLineBytes, ReadsTokensSeparatedBySpacesOnly)
+TEST(DataTransmitterLineBytes, ReadsTokensSeparatedBySpacesOnlyUpToTheCommentMark)
 {
-    const auto bytes = [](const char16_t* line) { return DataTransmitter::LineBytes(line).value().toHex(' ').toUpper(); };
+    const auto bytes = [](const char16_t* line) {
+        return DataTransmitter::LineBytes(line, {}).value().toHex(' ').toUpper();
+    };
     EXPECT_EQ(bytes(u"  a0  a4 0A "), "A0 A4 0A");
     EXPECT_EQ(bytes(u"1FF 0x3F 13B"), "FF 3F 3B");
     EXPECT_EQ(bytes(u"A0,B0"), "A0");
     EXPECT_EQ(bytes(u"A0\tB0 C0"), "A0 C0");
-    EXPECT_FALSE(DataTransmitter::LineBytes(u"").has_value());
-    EXPECT_FALSE(DataTransmitter::LineBytes(u"    ").has_value());
+    // Loading keeps the ";" of "A0 A4 00 00 02 ; select"; it must not become a sixth byte.
+    EXPECT_EQ(bytes(u"A0 A4 00 00 02 ;"), "A0 A4 00 00 02");
+    EXPECT_EQ(bytes(u"A0 ; note:"), "A0");
+    EXPECT_EQ(bytes(u"3F 00:"), "3F 00");
+    EXPECT_EQ(bytes(u";"), "");
+    EXPECT_FALSE(DataTransmitter::LineBytes(u"", {}).has_value());
+    EXPECT_FALSE(DataTransmitter::LineBytes(u"    ", {}).has_value());
 }
 
-TEST(DataTransmitterLineBytes, ATokenWithoutAHexNumberGivesNoByte)
+// Such a token's byte would be unsettled: the run ends, and nothing of the block goes out.
+TEST_F(DataTransmitterTest, ATokenWithoutAHexNumberEndsTheRunBeforeItsBlockIsSent)
 {
-    // Loading keeps the ";" of "A0 A4 00 00 02 ; select"; it must not become a sixth byte.
-    EXPECT_EQ(DataTransmitter::LineBytes(u"A0 A4 00 00 02 ;").value().toHex(' ').toUpper(), "A0 A4 00 00 02");
-    EXPECT_EQ(DataTransmitter::LineBytes(u"ZZ 3F select 00").value().toHex(' ').toUpper(), "3F 00");
-    EXPECT_EQ(DataTransmitter::LineBytes(u";").value(), QByteArray());
+    host.raw = {"A0", "R", "B0 B1", "B2 select B3", "R"};
+    try {
+        Run();
+        FAIL() << "the line was taken";
+    } catch (const HexLineError& error) {
+        EXPECT_EQ(error.message(),
+                  "Raw Data line 4: 'select' is not a hexadecimal number; nothing of its block was sent");
+    }
+    EXPECT_EQ(host.events, QStringList({"cmd-delay 0"}) + Block({0xA0}) + QStringList({"cmd-delay 0"}));
 }
 
 TEST_F(DataTransmitterTest, TakesLongLinesAndLargeBlocksWhole)

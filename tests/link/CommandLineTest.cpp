@@ -1,3 +1,4 @@
+#include "base/KestrinError.h"
 #include "link/CommandLine.h"
 #include "link/DeviceName.h"
 
@@ -16,11 +17,25 @@ TEST(DecodeCommand, ReadsOneBytePerSpaceSeparatedToken)
     EXPECT_TRUE(DecodeCommand("     ").isEmpty());
 }
 
-TEST(DecodeCommand, OnlyBlanksSeparateAndNonHexTokensHoldTheirPlaceAsZero)
+TEST(DecodeCommand, OnlyBlanksSeparate)
 {
     EXPECT_EQ(DecodeCommand("A0,B0 C0"), Hex("A0C0"));
     EXPECT_EQ(DecodeCommand("A0\tB0 C0"), Hex("A0C0"));
-    EXPECT_EQ(DecodeCommand("11 ZZ 22 , 33"), Hex("1100220033"));
+}
+
+// Such a token's byte would be unsettled: the whole line is refused, naming it.
+TEST(DecodeCommand, ATokenThatDoesNotBeginWithAHexNumberRefusesTheLine)
+{
+    const std::pair<const char*, const char*> lines[] = {
+        {"ZZ 11", "ZZ"}, {"11 22 , 33", ","}, {"A0 -", "-"}, {"00 A4 00 00 02 G0", "G0"}};
+    for (const auto& [line, token] : lines) {
+        try {
+            DecodeCommand(line);
+            ADD_FAILURE() << "accepted: " << line;
+        } catch (const HexLineError& error) {
+            EXPECT_EQ(error.message(), QStringLiteral("'%1' is not a hexadecimal number; the line was not sent").arg(token));
+        }
+    }
 }
 
 TEST(DecodeCommand, AcceptsLinesOfAnyLength)

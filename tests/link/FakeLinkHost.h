@@ -24,12 +24,14 @@ public:
     Dialogs& dialogs() override { return fakeDialogs; }
 
     // The texts of the boxes captioned "GetLastError", in order.
+    // The system's words that each "GetLastError" box gives in parentheses,
+    // after the device and what happened to it.
     QStringList ErrorBoxes() const
     {
         QStringList texts;
         for (const FakeDialogs::Shown& shown : fakeDialogs.shown)
             if (shown.kind == "box" && shown.caption == "GetLastError")
-                texts << shown.text;
+                texts << shown.text.sliced(shown.text.lastIndexOf(u'(') + 1).chopped(2);
         return texts;
     }
 

@@ -1,6 +1,7 @@
 #include "LinkOnPty.h"
 
 #include "base/MessagePump.h"
+#include "base/ProgramMessages.h"
 
 #include <QDir>
 #include <QTimer>
@@ -47,7 +48,7 @@ int OpenDescriptors()
 
 void AtNextPass(std::function<void()> action) { QTimer::singleShot(0, std::move(action)); }
 
-QString SystemText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+QString SystemText(int error) { return ProgramMessages::AsClause(QString::fromLocal8Bit(std::strerror(error))); }
 
 QByteArray Bytes(const char* hex) { return QByteArray::fromHex(hex); }
 

@@ -41,6 +41,15 @@ TEST_F(StartupTest, ComNaLoadsNothingElse)
     expectDesignValuesAndNoLink();
 }
 
+// The reader's echo is a choice of its own: a file holding only it still holds it.
+TEST_F(StartupTest, TheReaderEchoHoldsWithoutTheSystemSection)
+{
+    writeFile("kestrin.ini", "[PCSC]\nECHO=0\n");
+    form().FormShow();
+    EXPECT_FALSE(ui().PcscEcho->isChecked());
+    expectDesignValuesAndNoLink();
+}
+
 TEST_F(StartupTest, MissingDelayKeysReadNaAndAutoInitCountsOnlyANonZeroNumber)
 {
     writeSettings({"COM=COM4", "AUTOINIT=yes"});
@@ -182,6 +191,7 @@ TEST_F(StartupTest, AVanishedCardInterfaceTurnsTheLightRedAndSendingGoesOn)
     EXPECT_EQ(dialogs().shown[0].caption, "GetLastError");
     EXPECT_FALSE(form().Link().Polling());
     EXPECT_EQ(lightColour(), Red);
+    EXPECT_EQ(statText(), "Card interface closed.");
     ui().raw->setPlainText("A0\nR");
     form().ExplorerButton4Click();
     EXPECT_EQ(statText(), "Ready.");

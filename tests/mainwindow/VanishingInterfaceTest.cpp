@@ -39,8 +39,10 @@ TEST_P(VanishingInterfaceTest, OneReportTheRunEndsAndWhatArrivedStays)
     ASSERT_FALSE(responseBefore.isEmpty()) << "the interface vanished during the run";
     ASSERT_EQ(dialogs().shown.size(), 1u);
     EXPECT_EQ(dialogs().shown[0].caption, "GetLastError");
+    EXPECT_TRUE(dialogs().shown[0].text.startsWith("The card interface " + ui().COMLIST->text() + " went away ("))
+        << dialogs().shown[0].text.toStdString();
     EXPECT_FALSE(form().Link().Polling());
-    EXPECT_EQ(statText(), "Ready.");
+    EXPECT_EQ(statText(), "Card interface closed.") << "the run's end does not say Ready.";
     EXPECT_TRUE(form().Response().startsWith(responseBefore)) << form().Response().toStdString();
     EXPECT_TRUE(log().startsWith(logBefore)) << log().toStdString();
     if (run.script) {

@@ -159,9 +159,9 @@ TEST(LinkLosingTheReader, ALostCardOrServiceIsReportedOnce)
         QStringList texts;
     };
     const Loss losses[] = {
-        {"card pulled between commands", false, false, {"Card was removed."}},
-        {"card pulled during a command", true, false, {"Card was removed.", "Transaction failed."}},
-        {"pcscd stopped", false, true, {"RPC transport error.", "Service not available."}},
+        {"card pulled between commands", false, false, {"card was removed"}},
+        {"card pulled during a command", true, false, {"card was removed", "transaction failed"}},
+        {"pcscd stopped", false, true, {"RPC transport error", "service not available"}},
     };
     for (const Loss& loss : losses) {
         SCOPED_TRACE(loss.name);
@@ -198,7 +198,9 @@ TEST(LinkWithoutPcscd, APcscReaderFailsWithThePcscTextAndTheSerialInterfaceStill
     host.portName = QStringLiteral("pcsc:");
     link.Start();
     EXPECT_FALSE(link.Polling());
-    EXPECT_EQ(host.ErrorBoxes(), QStringList{QStringLiteral("Service not available.")});
+    EXPECT_EQ(host.ErrorBoxes(), QStringList{QStringLiteral("service not available")});
+    EXPECT_EQ(host.fakeDialogs.shown.at(0).text,
+              "The first PC/SC reader with a card could not be opened (service not available).");
     CardSimulator simulator;
     host.portName = simulator.devicePath();
     link.Start();

@@ -21,7 +21,8 @@ TEST_F(RunTest, AReaderPassesTheCheckRecordedThroughTheSerialInterface)
     EXPECT_TRUE(pcsc.out.contains("ICCID: 98 94 00 01 23 45 67 89 01 F2 status 90 00")) << pcsc.out.toStdString();
     const RunResult missing = run({"-d", "pcsc:no such reader", "-e", "00"});
     EXPECT_EQ(missing.exitCode, 3);
-    EXPECT_TRUE(missing.err.contains("Unknown reader specified.")) << missing.err.toStdString();
+    EXPECT_TRUE(missing.err.contains("the PC/SC reader 'no such reader' could not be opened (unknown reader specified)\n"))
+        << missing.err.toStdString();
 }
 
 // A data file whose blocks hold a UICC's TERMINAL PROFILE, its data after the

@@ -3,6 +3,7 @@
 #include "RunFixture.h"
 #include "common/Tshark.h"
 
+#include <QFile>
 #include <QProcess>
 #include <csignal>
 #include <cstdlib>
@@ -101,7 +102,8 @@ TEST_F(RunTest, EachWayARunEndsHasItsStatusAndSaysWhy)
         int exitCode;
         QString said;
     } cases[] = {
-        {{"-d", "/nonexistent/kestrin-card", "-e", "00"}, 3, QString::fromLocal8Bit(std::strerror(ENOENT))},
+        {{"-d", "/nonexistent/kestrin-card", "-e", "00"}, 3,
+         "kestrin-run: the card interface /nonexistent/kestrin-card could not be opened (no such file or directory)\n"},
         {{"records.scr"}, 5, "GET(P1) needs a value: 'First record to read (01 to 05)'"},
         {{"prompt.scr"}, 5, "'Go on?'"},
         {{"integer.scr"}, 4, "'x' is not a valid integer value."},
@@ -127,6 +129,36 @@ TEST_F(RunTest, ARunEndsOnAnOwedAnswerOnlyByATimeoutThatSaysWhatWasOwed)
         EXPECT_EQ(result.exitCode, exitCode);
         EXPECT_TRUE(result.err.contains("owed the answer to 00 B0 00 00 02 (READ BINARY)")) << result.err.toStdString();
     }
+}
+
+// Refused before any byte of it reaches the card: a line with a token that is no
+// hexadecimal number (its byte would be unsettled), and a run whose output files
+// cannot be made (they would fail only after the card had been changed).
+TEST_F(RunTest, WhatCannotGoWellIsRefusedBeforeItsBytesReachTheCard)
+{
+    writeFile("bad.scr", "SEND('2F ZZ')\r\n");
+    writeFile("bad.dat", "; a block\r\n00 A4 00 00 02\r\n\r\n2F select\r\nR\r\n");
+    const struct {
+        QStringList arguments;
+        int exitCode;
+        QString said;
+        QByteArray received;
+    } cases[] = {
+        {{"-e", "00 A4 00 00 02", "-e", "ZZ 11"}, 4, "'ZZ' is not a hexadecimal number", Bytes("00A4000002")},
+        {{"bad.scr"}, 4, "'ZZ' is not a hexadecimal number", {}},
+        {{"bad.dat"}, 4, "bad.dat line 4: 'select' is not a hexadecimal number", {}},
+        {{"--record", "kept.txt", "--trace", "/nonexistent/run.trace", "-e", "00"}, 2, "/nonexistent/run.trace", {}},
+        {{"--pcap", "kept.pcap", "--log", path("no-folder/run.log"), "-e", "00"}, 2, "no-folder/run.log", {}},
+        {{"--record", path("."), "-e", "00"}, 2, path("."), {}},
+    };
+    for (const auto& [arguments, exitCode, said, received] : cases) {
+        m_simulator.clearReceived();
+        const RunResult result = run(arguments);
+        EXPECT_EQ(result.exitCode, exitCode) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(result.err.contains(said)) << result.err.toStdString();
+        EXPECT_EQ(m_simulator.received(), received) << arguments.join(' ').toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(path("kept.txt")) || QFile::exists(path("kept.pcap"))) << "an empty file was left";
 }
 
 TEST_F(RunTest, OnATerminalGetAndPromptAskTheOperator)

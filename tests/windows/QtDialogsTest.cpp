@@ -67,7 +67,7 @@ TEST_F(QtDialogsTest, MessageBoxesCarryTheirCaptionIconAndPlainText)
     AnswerBox(QMessageBox::Ok);
     dialogs.ShowBox("GetLastError", "No such device");
     EXPECT_EQ(seen.title, "GetLastError");
-    EXPECT_EQ(seen.icon, QMessageBox::Information);
+    EXPECT_EQ(seen.icon, QMessageBox::Warning);
 
     AnswerBox(QMessageBox::Ok);
     dialogs.ShowError("'x' is not a valid integer value.");

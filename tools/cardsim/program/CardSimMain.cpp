@@ -149,6 +149,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kestrin-cardsim"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KESTRIN_VERSION));
     const CardSimOptions options = ParseCardSimOptions(QCoreApplication::arguments());
     try {
         if (!options.profileFromPath.isEmpty())

@@ -1,11 +1,11 @@
 #include "CardSimOptions.h"
 
+#include "base/ProgramMessages.h"
 #include "cardsim/HexBytes.h"
 #include "cardsim/VpcdProtocol.h"
 
 #include <QCommandLineParser>
-#include <cstdio>
-#include <cstdlib>
+#include <QCoreApplication>
 
 namespace {
 
@@ -46,6 +46,7 @@ void AddOptions(QCommandLineParser& parser)
                        "reader (--vpcd, port 35963 unless one is given). The card is the sample card, a profile's "
                        "(--profile) or a recorded one (--replay)."));
     parser.addHelpOption();
+    parser.addVersionOption();
     parser.addOptions({
         {QStringLiteral("link"), QStringLiteral("Make a symbolic link to the device."), QStringLiteral("path")},
         {QStringLiteral("no-echo"), QStringLiteral("Do not echo received bytes.")},
@@ -79,8 +80,7 @@ void CheckCombinations(const QCommandLineParser& parser)
 
 void Fail(const QString& message, int status)
 {
-    std::fprintf(stderr, "kestrin-cardsim: %s\n", qPrintable(message));
-    std::exit(status);
+    ProgramMessages::Fail(QCoreApplication::applicationName(), message, status);
 }
 
 CardSimOptions ParseCardSimOptions(const QStringList& arguments)
@@ -88,9 +88,11 @@ CardSimOptions ParseCardSimOptions(const QStringList& arguments)
     QCommandLineParser parser;
     AddOptions(parser);
     if (!parser.parse(arguments))
-        Fail(parser.errorText());
+        Fail(ProgramMessages::ParserError(parser));
     if (parser.isSet(QStringLiteral("help")))
         parser.showHelp();
+    if (parser.isSet(QStringLiteral("version")))
+        parser.showVersion();
     CheckCombinations(parser);
     CardSimOptions options;
     options.vpcd = parser.isSet(QStringLiteral("vpcd"));
