@@ -37,6 +37,8 @@ LinkTimeline Steps(const QString& steps)
             timeline.AddLineControl(now, LineFunction(rest.toInt()));
         else if (word == u"baud")
             timeline.AddBaudChanged(now, rest.toInt());
+        else if (word == u"wait")
+            now += rest.toLongLong() * StepNs;
         else
             ADD_FAILURE() << "unknown step " << text.toStdString();
         now += StepNs;
