@@ -2,12 +2,12 @@
 
 #include "base/KestrinError.h"
 #include "base/SaveFile.h"
+#include "common/PcapPayloads.h"
 #include "common/Tshark.h"
 #include "trace/PcapExport.h"
 #include "trace/T0Decoder.h"
 
 #include <QTemporaryDir>
-#include <QtEndian>
 #include <gtest/gtest.h>
 
 TEST(PcapExport, WritesUpperLayerPacketsWithDissectorAndDirection)
@@ -26,21 +26,6 @@ TEST(PcapExport, WritesUpperLayerPacketsWithDissectorAndDirection)
     EXPECT_EQ(file.toHex(' ').toStdString(), expected.toHex(' ').toStdString());
 }
 
-// The payload bytes of each record of a pcap file of upper-layer PDUs, after its tags.
-QList<QByteArray> Payloads(const QByteArray& file)
-{
-    QList<QByteArray> payloads;
-    for (qsizetype record = 24; record + 16 <= file.size();) {
-        const qsizetype size = qFromLittleEndian<quint32>(file.constData() + record + 8);
-        qsizetype tag = record + 16;
-        while (qFromBigEndian<quint16>(file.constData() + tag) != 0)
-            tag += 4 + qFromBigEndian<quint16>(file.constData() + tag + 2);
-        payloads.append(file.mid(tag + 4, record + 16 + size - tag - 4));
-        record += 16 + size;
-    }
-    return payloads;
-}
-
 TEST(PcapExport, CarriesEveryByteOfTheTrafficInPacketsTsharkReads)
 {
     const QByteArray file = PcapFile(DecodeT0(Steps(
@@ -52,7 +37,7 @@ TEST(PcapExport, CarriesEveryByteOfTheTrafficInPacketsTsharkReads)
         QByteArray::fromHex("A0 A4 00 00 02 3F 00 9F 0F"), QByteArray::fromHex("A0 A4 00 00 02"),
         QByteArray::fromHex("60"), QByteArray::fromHex("A4"), QByteArray::fromHex("3F 00"),
         QByteArray::fromHex("77"), QByteArray::fromHex("00 B0")};
-    EXPECT_EQ(Payloads(file), expected);
+    EXPECT_EQ(PcapPayloads(file), expected);
 
     QTemporaryDir dir;
     const QString path = dir.filePath("every-byte.pcap");

@@ -1,6 +1,8 @@
 #include "TimelineSteps.h"
 
 #include "cardsim/SimulatedRun.h"
+#include "common/PcapPayloads.h"
+#include "trace/PcapExport.h"
 #include "trace/T0Decoder.h"
 #include "trace/TraceText.h"
 
@@ -245,7 +247,7 @@ TEST(T0Decoder, TextShowsTimesSinceTheOpenAndTheSilenceBefore)
     EXPECT_EQ(lines[3], "6.000\t1.000\tfrom card\tF2\tACK: the rest of the data may follow");
 }
 
-TEST(T0Decoder, AnyTrafficGivesRowsThatHoldEveryByte)
+TEST(T0Decoder, AnyTrafficGivesRowsAndPacketsThatHoldEveryByte)
 {
     QRandomGenerator random(9);
     for (int round = 0; round < 50; ++round) {
@@ -276,6 +278,10 @@ TEST(T0Decoder, AnyTrafficGivesRowsThatHoldEveryByte)
         }
         ASSERT_EQ(shown, bytes) << "round " << round;
         ASSERT_EQ(trace.bytes.size(), bytes) << "every row done keeps its bytes in the trace";
+        qint64 exported = 0;
+        for (const QByteArray& payload : PcapPayloads(PcapFile(trace)))
+            exported += payload.size();
+        ASSERT_EQ(exported, bytes) << "the pcap file carries every byte, round " << round;
     }
 }
 
