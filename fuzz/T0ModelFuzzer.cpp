@@ -165,7 +165,7 @@ void Session::Pps()
     }
     Send(request, request.size() - 1);
     CardSays(response, true);
-    m_played.ppss.append({request, response, 0, 0});
+    m_played.ppss.append({request, response});
 }
 
 void Session::Batch()

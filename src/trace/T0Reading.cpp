@@ -330,7 +330,6 @@ void T0Reading::StartPps(quint8 byte)
 {
     m_rows.trace().ppss.append(TracePps());
     m_pps = qint32(m_rows.trace().ppss.size() - 1);
-    Pps().wallNs = m_rows.WallNs();
     PpsRequestByte(byte);
 }
 
@@ -350,8 +349,6 @@ bool T0Reading::PpsResponseByte(quint8 byte)
         return false;
     }
     EchoBehind(m_ppsSentUpTo);
-    if (pps.response.isEmpty())
-        pps.responseWallNs = m_rows.WallNs();
     pps.response.append(char(byte));
     m_rows.AddByte(TraceBuilder::CardSide, TraceKind::PpsResponse, m_pps, byte);
     if (PpsComplete(pps.response))

@@ -80,8 +80,6 @@ struct TraceExchange {
 struct TracePps {
     QByteArray request;
     QByteArray response;
-    qint64 wallNs = 0;         // wall-clock time of the request's first byte
-    qint64 responseWallNs = 0; // of the response's first byte
 };
 
 struct TraceAtr {
