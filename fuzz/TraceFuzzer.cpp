@@ -1,12 +1,14 @@
 // The card link's traffic as the T=0 decoder meets it: bytes sent and received
 // in any order and chunking, opens, closes, baud changes and line actions. The
-// decoder must place every byte in exactly one row; its text and pcap forms are
-// made from whatever it decoded.
+// decoder must place every byte in exactly one row, and the pcap export in
+// exactly one packet; the text form is made from whatever it decoded.
 //
 // Input: events one after another, each a byte of kind (low three bits) and time
 // step (the rest), then for bytes sent or received a byte of length and that
 // many bytes, for a baud change or a line action one byte naming it.
 #include "FuzzSupport.h"
+
+#include "common/PcapPayloads.h"
 
 #include "trace/PcapExport.h"
 #include "trace/T0Decoder.h"
@@ -57,6 +59,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         placed += trace.Bytes(row).size();
     Fuzz::Require(placed == traffic, "every byte sent or received is in exactly one row");
     TraceText(trace);
-    PcapFile(trace);
+    qsizetype exported = 0;
+    for (const QByteArray& payload : PcapPayloads(PcapFile(trace)))
+        exported += payload.size();
+    Fuzz::Require(exported == traffic, "every byte sent or received is in exactly one packet of the pcap file");
     return 0;
 }

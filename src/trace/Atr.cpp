@@ -11,14 +11,6 @@ constexpr double MaxClockTable[16] = {4, 5, 6, 8, 12, 16, 20, 0, 0, 5, 7.5, 10, 
 constexpr char Letters[4] = {'A', 'B', 'C', 'D'};
 constexpr int GlobalInterfaceBytes = 15; // T=15 names global interface bytes, not a protocol
 
-quint8 Xor(QByteArrayView bytes)
-{
-    quint8 check = 0;
-    for (char byte : bytes)
-        check ^= quint8(byte);
-    return check;
-}
-
 // Reads the interface bytes from position 2 on; returns where they end, or -1
 // when the bytes end first (`length` then counts those announced so far).
 qsizetype ReadInterfaceBytes(Atr& atr, QByteArrayView bytes, qsizetype& length)
@@ -105,6 +97,14 @@ Atr ParseAtr(QByteArrayView bytes)
     if (historicalStart >= 0)
         atr.historical = atr.bytes.mid(historicalStart, atr.historicalCount);
     if (atr.complete)
-        atr.checkXor = Xor(QByteArrayView(atr.bytes).sliced(1));
+        atr.checkXor = XorOf(QByteArrayView(atr.bytes).sliced(1));
     return atr;
+}
+
+quint8 XorOf(QByteArrayView bytes)
+{
+    quint8 check = 0;
+    for (char byte : bytes)
+        check ^= quint8(byte);
+    return check;
 }

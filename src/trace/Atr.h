@@ -43,6 +43,10 @@ struct Atr {
 int FiOfTa1(quint8 ta1);
 int DiOfTa1(quint8 ta1);
 double MaxClockOfTa1(quint8 ta1); // MHz
+// "Fi 512 Di 8 (64 clocks per bit)"; a reserved value (0) says so.
+QString RateText(int fi, int di);
+// The XOR of the bytes: 00 over an ATR from T0 to TCK, or a whole PPS message, when its check byte is right.
+quint8 XorOf(QByteArrayView bytes);
 
 // The bytes of an ATR, parsed as far as they go; the bytes after the last one
 // the ATR announces are not part of it.

@@ -24,16 +24,6 @@ QString Protocols(const Atr& atr)
     return names.isEmpty() ? QStringLiteral("none named") : names.join(QStringLiteral(", "));
 }
 
-QString Rate(const Atr& atr)
-{
-    if (atr.Fi() == 0 || atr.Di() == 0)
-        return QStringLiteral("Fi %1 Di %2 (reserved value)").arg(atr.Fi()).arg(atr.Di());
-    return QStringLiteral("Fi %1 Di %2 (%3 clocks per bit)")
-        .arg(atr.Fi())
-        .arg(atr.Di())
-        .arg(QString::number(double(atr.Fi()) / atr.Di(), 'g', 4));
-}
-
 QString CheckByte(const Atr& atr)
 {
     if (!atr.tckDue)
@@ -125,6 +115,13 @@ QString Historical(const Atr& atr)
 
 } // namespace
 
+QString RateText(int fi, int di)
+{
+    if (fi == 0 || di == 0)
+        return QStringLiteral("Fi %1 Di %2 (reserved value)").arg(fi).arg(di);
+    return QStringLiteral("Fi %1 Di %2 (%3 clocks per bit)").arg(fi).arg(di).arg(QString::number(double(fi) / di, 'g', 4));
+}
+
 QString AtrSummary(const Atr& atr)
 {
     if (!atr.complete && atr.bytes.size() >= Atr::MaxLength)
@@ -132,7 +129,7 @@ QString AtrSummary(const Atr& atr)
     if (!atr.complete)
         return QStringLiteral("ATR cut short: %1 of at least %2 bytes").arg(atr.bytes.size()).arg(atr.knownLength);
     QString text = QStringLiteral("ATR: %1, %2, %3, %4 historical bytes")
-                       .arg(Convention(atr), Protocols(atr), Rate(atr))
+                       .arg(Convention(atr), Protocols(atr), RateText(atr.Fi(), atr.Di()))
                        .arg(atr.historicalCount);
     if (atr.tckDue)
         text += atr.checkXor == 0 ? QStringLiteral(", check byte right") : QStringLiteral(", check byte wrong");
@@ -153,7 +150,7 @@ QList<TraceField> AtrFields(const Atr& atr)
     for (const AtrInterfaceByte& b : atr.interfaceBytes)
         fields.append({QStringLiteral("T%1%2").arg(QLatin1Char(b.letter)).arg(b.group),
                        HexText(b.value) + QStringLiteral(": ") + InterfaceMeaning(b)});
-    fields.append({QStringLiteral("Rate"), Rate(atr)});
+    fields.append({QStringLiteral("Rate"), RateText(atr.Fi(), atr.Di())});
     fields.append({QStringLiteral("Protocols"), Protocols(atr)});
     fields.append({QStringLiteral("Historical bytes"), Historical(atr)});
     fields.append({QStringLiteral("TCK"), CheckByte(atr)});

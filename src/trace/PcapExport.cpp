@@ -12,6 +12,7 @@ constexpr quint32 LinkTypeUpperPdu = 252;
 constexpr quint32 Snapshot = 262144;
 constexpr quint16 TagEnd = 0;
 constexpr quint16 TagDissectorName = 12;
+constexpr quint16 TagProtocolColumn = 33;
 constexpr quint16 TagDirection = 35;
 constexpr quint32 ToCard = 0;
 constexpr quint32 FromCard = 1;
@@ -21,6 +22,7 @@ struct Packet {
     const char* dissector;
     quint32 direction;
     QByteArray bytes;
+    const char* protocol = nullptr; // the Protocol column's text, where not the dissector's
 };
 
 template <typename T>
@@ -52,18 +54,31 @@ QByteArray FileHeader()
     return header;
 }
 
-// The tags: the dissector's name NUL-padded to a multiple of 4, the direction, the end.
-QByteArray Tags(const char* dissector, quint32 direction)
+template <typename T>
+void AppendBigTag(QByteArray& tags, quint16 tag, T value)
 {
-    QByteArray name(dissector);
-    name.append(QByteArray(4 - name.size() % 4, '\0'));
+    AppendBig<quint16>(tags, tag);
+    AppendBig<quint16>(tags, sizeof(T));
+    AppendBig<T>(tags, value);
+}
+
+// A text tag: the text NUL-padded to a multiple of 4.
+void AppendTextTag(QByteArray& tags, quint16 tag, const char* text)
+{
+    QByteArray padded(text);
+    padded.append(QByteArray(4 - padded.size() % 4, '\0'));
+    AppendBig<quint16>(tags, tag);
+    AppendBig<quint16>(tags, quint16(padded.size()));
+    tags += padded;
+}
+
+QByteArray Tags(const Packet& packet)
+{
     QByteArray tags;
-    AppendBig<quint16>(tags, TagDissectorName);
-    AppendBig<quint16>(tags, quint16(name.size()));
-    tags += name;
-    AppendBig<quint16>(tags, TagDirection);
-    AppendBig<quint16>(tags, 4);
-    AppendBig<quint32>(tags, direction);
+    AppendTextTag(tags, TagDissectorName, packet.dissector);
+    if (packet.protocol)
+        AppendTextTag(tags, TagProtocolColumn, packet.protocol);
+    AppendBigTag<quint32>(tags, TagDirection, packet.direction);
     AppendBig<quint16>(tags, TagEnd);
     AppendBig<quint16>(tags, 0);
     return tags;
@@ -71,7 +86,7 @@ QByteArray Tags(const char* dissector, quint32 direction)
 
 void AppendRecord(QByteArray& file, const Packet& packet)
 {
-    const QByteArray data = Tags(packet.dissector, packet.direction) + packet.bytes;
+    const QByteArray data = Tags(packet) + packet.bytes;
     const qint64 wallNs = std::max<qint64>(0, packet.wallNs);
     AppendLittle<quint32>(file, quint32(wallNs / 1'000'000'000));
     AppendLittle<quint32>(file, quint32(wallNs % 1'000'000'000 / 1000));
@@ -80,34 +95,83 @@ void AppendRecord(QByteArray& file, const Packet& packet)
     file += data;
 }
 
-void AddExchange(QList<Packet>& packets, const TraceExchange& exchange)
+// The command of an exchange with a complete header: a GSM
+// exchange with its status word as one packet, any other as a command packet
+// that carries the data sent.
+void AddCommand(QList<Packet>& packets, const TraceExchange& exchange)
 {
-    if (exchange.header.size() < 5)
-        return;
-    const bool toCard = exchange.flow == DataFlow::ToCard;
     if (InstructionSetOf(exchange.Cla()) == InstructionSet::Gsm1111 && exchange.HasStatus()) {
         packets.append({exchange.wallNs, "gsm_sim", ToCard, exchange.header + exchange.data + exchange.status});
         return;
     }
+    const bool toCard = exchange.flow == DataFlow::ToCard;
     packets.append({exchange.wallNs, "iso7816", ToCard, toCard ? exchange.header + exchange.data : exchange.header});
-    const QByteArray response = (toCard ? QByteArray() : exchange.data) + exchange.status;
-    if (!response.isEmpty())
-        packets.append({exchange.responseWallNs, "iso7816", FromCard, response});
+}
+
+// The response packet of an exchange the command packet leaves it to: the data
+// from the card and the status word.
+void AddResponse(QList<Packet>& packets, const TraceExchange& exchange)
+{
+    if (InstructionSetOf(exchange.Cla()) == InstructionSet::Gsm1111 && exchange.HasStatus())
+        return;
+    const bool toCard = exchange.flow == DataFlow::ToCard;
+    packets.append({exchange.responseWallNs, "iso7816", FromCard, (toCard ? QByteArray() : exchange.data) + exchange.status});
+}
+
+// What a row holds that no ATR or exchange packet carries, named for the Protocol column.
+const char* LooseBytes(const Trace& trace, const TraceRow& row)
+{
+    switch (row.kind) {
+    case TraceKind::Echo: return "T=0 echo";
+    case TraceKind::Procedure: return "T=0 procedure";
+    case TraceKind::Null: return "T=0 NULL";
+    case TraceKind::Unrecognised: return "T=0 unrecognised";
+    case TraceKind::PpsRequest: return "PPS request";
+    case TraceKind::PpsResponse: return "PPS response";
+    case TraceKind::Header: return trace.ExchangeOf(row)->header.size() < 5 ? "T=0 header cut short" : nullptr;
+    default: return nullptr;
+    }
+}
+
+bool StartsResponse(const TraceRow& row)
+{
+    return row.kind == TraceKind::Status || (row.kind == TraceKind::Data && row.direction == TraceDirection::FromCard);
+}
+
+// Each packet made at the row of its first byte: they come in time order.
+QList<Packet> Packets(const Trace& trace)
+{
+    QList<Packet> packets;
+    qint64 openWallNs = 0;
+    qint32 lastAtr = -1;
+    qint32 lastResponse = -1;
+    for (qsizetype index = 0; index < trace.rows.size(); ++index) {
+        const TraceRow& row = trace.rows[index];
+        const TraceExchange* exchange = trace.ExchangeOf(row);
+        if (row.kind == TraceKind::PortOpened)
+            openWallNs = trace.opens.value(row.ref);
+        if (const char* name = LooseBytes(trace, row)) {
+            const quint32 direction = row.direction == TraceDirection::ToCard ? ToCard : FromCard;
+            packets.append({openWallNs + row.sinceOpenNs, "data", direction, trace.Bytes(row).toByteArray(), name});
+        } else if (row.kind == TraceKind::Atr && row.ref > lastAtr) {
+            lastAtr = row.ref;
+            packets.append({trace.atrs[row.ref].wallNs, "iso7816", FromCard, trace.atrs[row.ref].atr.bytes});
+        } else if (row.kind == TraceKind::Header && exchange->headerRow == index) {
+            AddCommand(packets, *exchange);
+        } else if (StartsResponse(row) && row.ref > lastResponse) {
+            lastResponse = row.ref;
+            AddResponse(packets, *exchange);
+        }
+    }
+    return packets;
 }
 
 } // namespace
 
 QByteArray PcapFile(const Trace& trace)
 {
-    QList<Packet> packets;
-    for (const TraceAtr& atr : trace.atrs)
-        packets.append({atr.wallNs, "iso7816", FromCard, atr.atr.bytes});
-    for (const TraceExchange& exchange : trace.exchanges)
-        AddExchange(packets, exchange);
-    std::stable_sort(packets.begin(), packets.end(),
-                     [](const Packet& a, const Packet& b) { return a.wallNs < b.wallNs; });
     QByteArray file = FileHeader();
-    for (const Packet& packet : packets)
+    for (const Packet& packet : Packets(trace))
         AppendRecord(file, packet);
     return file;
 }

@@ -10,8 +10,10 @@
 // type 252 (upper-layer PDUs), each packet led by tags naming its dissector and
 // direction. ATRs go to "iso7816" from the card; a class A0 exchange with its
 // status word is one "gsm_sim" packet (header, data, status word); any other
-// exchange is an "iso7816" command and response. Echo and procedure bytes are
-// left out; packet times are the wall-clock times of their first bytes.
+// exchange is an "iso7816" command and response. Every other byte of the traffic
+// (echo, procedure and NULL bytes, unrecognised bytes, PPS messages, headers cut
+// short) goes to "data" in a packet of its own, whose Protocol column says what
+// it is. Packet times are the wall-clock times of their first bytes.
 QByteArray PcapFile(const Trace& trace);
 
 // Writes PcapFile of the decoded timeline to `path`. Throws FileError.

@@ -1,5 +1,6 @@
 // The words of a trace row, made when a row is shown rather than stored with it.
 #include "trace/ExchangeText.h"
+#include "trace/Pps.h"
 #include "trace/Trace.h"
 
 #include "link/LineFunction.h"
@@ -59,7 +60,6 @@ QString ExchangeRowText(const TraceExchange& exchange, const TraceRow& row, QByt
     const qsizetype count = row.size;
     switch (row.kind) {
     case TraceKind::Header: return HeaderMeaning(exchange);
-    case TraceKind::Echo: return Bytes(count, "echo of the byte sent", "echo of %1 bytes sent");
     case TraceKind::Procedure:
         if (!bytes.isEmpty() && quint8(bytes[0]) == exchange.Ins())
             return QStringLiteral("ACK: the rest of the data may follow");
@@ -90,12 +90,22 @@ const TraceAtr* Trace::AtrOf(const TraceRow& row) const
     return row.kind == TraceKind::Atr && row.ref >= 0 && row.ref < atrs.size() ? &atrs[row.ref] : nullptr;
 }
 
+const TracePps* Trace::PpsOf(const TraceRow& row) const
+{
+    const bool inPps = row.kind == TraceKind::PpsRequest || row.kind == TraceKind::PpsResponse;
+    return inPps && row.ref >= 0 && row.ref < ppss.size() ? &ppss[row.ref] : nullptr;
+}
+
 QString RowMeaning(const Trace& trace, const TraceRow& row)
 {
+    if (row.kind == TraceKind::Echo)
+        return Bytes(row.size, "echo of the byte sent", "echo of %1 bytes sent");
     if (const TraceExchange* exchange = trace.ExchangeOf(row))
         return ExchangeRowText(*exchange, row, trace.Bytes(row));
     if (const TraceAtr* atr = trace.AtrOf(row))
         return AtrSummary(atr->atr);
+    if (const TracePps* pps = trace.PpsOf(row))
+        return PpsMeaning(*pps, row.kind);
     switch (row.kind) {
     case TraceKind::PortOpened: return OpenedText(trace, row.ref);
     case TraceKind::PortClosed: return QStringLiteral("port closed");
@@ -114,6 +124,8 @@ QList<TraceField> RowFields(const Trace& trace, const TraceRow& row)
         return ExchangeFields(*exchange);
     if (const TraceAtr* atr = trace.AtrOf(row))
         return AtrFields(atr->atr);
+    if (const TracePps* pps = trace.PpsOf(row))
+        return PpsFields(*pps);
     return {};
 }
 

@@ -16,13 +16,15 @@ enum class TraceKind : quint8 {
     LineControl,  // ref: the LineFunction
     Atr,          // ref: index in Trace::atrs
     Header,       // ref (here to Status): index in Trace::exchanges
-    Echo,         // the interface repeating bytes sent
+    Echo,         // the interface repeating bytes sent; ref -1 for those of a PPS request
     Procedure,    // ACK (INS) or one byte (INS xor FF)
     Null,         // 60: the card asks for more time
     Data,
     Status,
     Unrecognised, // ref: an UnrecognisedReason
     ReaderNote,   // ref: index in Trace::notes
+    PpsRequest,   // ref (and for PpsResponse): index in Trace::ppss
+    PpsResponse,
 };
 
 enum class TraceDirection : quint8 { None, ToCard, FromCard, Echo };
@@ -58,6 +60,7 @@ enum class ExchangeEnd : quint8 {
 // procedure bytes and the status word.
 struct TraceExchange {
     QByteArray header;               // CLA INS P1 P2 P3 (fewer when cut short)
+    bool known = false;              // the instruction table knows the instruction
     DataFlow expectedFlow = DataFlow::None; // the instruction table's
     DataFlow flow = DataFlow::None;  // how the data went
     QByteArray data;
@@ -75,6 +78,13 @@ struct TraceExchange {
     bool HasStatus() const { return status.size() == 2; }
 };
 
+// A protocol and parameters selection right after an ATR: the program's request
+// and the card's response, each PPSS PPS0 [PPS1 PPS2 PPS3] PCK (fewer when cut short).
+struct TracePps {
+    QByteArray request;
+    QByteArray response;
+};
+
 struct TraceAtr {
     Atr atr;
     qint64 wallNs = 0; // wall-clock time of TS
@@ -84,12 +94,14 @@ struct TraceAtr {
 Q_DECLARE_TYPEINFO(TraceRow, Q_RELOCATABLE_TYPE);
 Q_DECLARE_TYPEINFO(TraceExchange, Q_RELOCATABLE_TYPE);
 Q_DECLARE_TYPEINFO(TraceAtr, Q_RELOCATABLE_TYPE);
+Q_DECLARE_TYPEINFO(TracePps, Q_RELOCATABLE_TYPE);
 
-// A decoded timeline: rows in time order, and the ATRs and exchanges they belong to.
+// A decoded timeline: rows in time order, and the ATRs, exchanges and PPS they belong to.
 struct Trace {
     QList<TraceRow> rows;
     QList<TraceExchange> exchanges;
     QList<TraceAtr> atrs;
+    QList<TracePps> ppss;
     QList<qint64> opens; // wall-clock time of each open, ns since 1970
     QList<ReaderNote> notes; // what a PC/SC reader guessed or did not pass on
     // The rows' bytes (card values), one row after the other. Rows still growing
@@ -106,10 +118,11 @@ struct Trace {
 
     const TraceExchange* ExchangeOf(const TraceRow& row) const;
     const TraceAtr* AtrOf(const TraceRow& row) const;
+    const TracePps* PpsOf(const TraceRow& row) const;
 };
 
 // The text of a row's meaning column: "SELECT 3F00 -> 9F 0F: 15 bytes of response ready".
 QString RowMeaning(const Trace& trace, const TraceRow& row);
-// The fields of the ATR or exchange a row belongs to; none for other rows.
+// The fields of the ATR, exchange or PPS a row belongs to; none for other rows.
 QList<TraceField> RowFields(const Trace& trace, const TraceRow& row);
 QString DirectionText(TraceDirection direction);

@@ -10,8 +10,6 @@ namespace {
 
 // Events decoded between looks at the clock.
 constexpr qsizetype EventsPerLook = 256;
-// The rows that bytes may still join: the program's, the card's and the echo's.
-constexpr int GrowingRows = 3;
 // A row of a long stream of bytes shows its beginning only.
 constexpr qsizetype ShownBytes = 256;
 
@@ -29,6 +27,7 @@ bool TraceModel::Update(std::chrono::milliseconds budget)
     if (m_fed == m_timeline.Size())
         return true;
     const int unsettled = FirstUnsettledRow();
+    const int rereads = m_decoder.Rereads();
     QElapsedTimer clock;
     clock.start();
     while (m_fed < m_timeline.Size()) {
@@ -36,8 +35,13 @@ bool TraceModel::Update(std::chrono::milliseconds budget)
         if (m_fed % EventsPerLook == 0 && clock.elapsed() >= budget.count())
             break;
     }
-    if (unsettled < m_shown)
+    if (m_decoder.Rereads() != rereads) {
+        beginResetModel(); // the decoder read the traffic since the open again
+        m_shown = 0;
+        endResetModel();
+    } else if (unsettled < m_shown) {
         emit dataChanged(index(unsettled, 0), index(m_shown - 1, TraceColumnCount - 1));
+    }
     const int rows = int(trace().rows.size());
     if (rows > m_shown) {
         beginInsertRows({}, m_shown, rows - 1);
@@ -56,15 +60,11 @@ void TraceModel::Restart()
     endResetModel();
 }
 
-// The rows that new bytes may change: those still growing, and every row of
-// the exchange under way, whose header row names its status word once it comes.
+// The rows that new bytes may change: those still growing, and every row from
+// the header of the oldest command under way, which names its status word once it comes.
 int TraceModel::FirstUnsettledRow() const
 {
-    int first = m_shown - GrowingRows;
-    const QList<TraceExchange>& exchanges = trace().exchanges;
-    if (!exchanges.isEmpty() && exchanges.last().end == ExchangeEnd::TraceEnd && exchanges.last().headerRow >= 0)
-        first = std::min(first, int(exchanges.last().headerRow));
-    return std::max(first, 0);
+    return std::clamp(int(m_decoder.FirstUnsettledRow()), 0, m_shown);
 }
 
 QList<TraceField> TraceModel::Fields(int row) const

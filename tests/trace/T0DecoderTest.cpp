@@ -1,6 +1,8 @@
 #include "TimelineSteps.h"
 
 #include "cardsim/SimulatedRun.h"
+#include "common/PcapPayloads.h"
+#include "trace/PcapExport.h"
 #include "trace/T0Decoder.h"
 #include "trace/TraceText.h"
 
@@ -112,7 +114,7 @@ const Scenario Scenarios[] = {
       "the card",
       "from card|A4|ACK: the rest of the data may follow"}},
     {"stray bytes, a silent card and a command cut short by the trace's end",
-     [] { return Steps("open 0; < 3F 65 25 00 2C 09 69 90 00 AA; > A0 F2 00 00 16; < 77; > A0 A4 00 00 02"); },
+     [] { return Steps("open 0; < 3F 65 25 00 2C 09 69 90 00 AA; > A0 F2 00 00 16; < 77; wait 3000; > A0 A4 00 00 02"); },
      {"||port opened", SimAtrRow, "from card|AA|unrecognised bytes: nothing for the card to answer",
       "to card|A0 F2 00 00 16|STATUS, 22 bytes from the card (case 2): no status word, the next command began",
       "from card|77|unrecognised bytes: neither a procedure byte nor a status word",
@@ -125,6 +127,75 @@ const Scenario Scenarios[] = {
       "||line control: CLR DTR", "||line control: SET DTR", "from card|3F 65 25|ATR cut short: 3 of at least 9 bytes",
       "to card|A0|command header cut short: 1 of 5 bytes", "||baud rate 19200", "||port closed",
       "from card|3F|unrecognised bytes: nothing for the card to answer"}},
+    {"an unknown instruction's data sent right after its header",
+     [] { return Steps("> 80 5A 00 00 03 FF FF FF; < 5A 90 00; > 00 A4 00 00 02 3F 00; < A4 90 00"); },
+     {"to card|80 5A 00 00 03|instruction 5A, P3 03", "to card|FF FF FF|3 data bytes to the card",
+      "from card|5A|ACK: the rest of the data may follow",
+      "from card|90 00|instruction 5A 3 bytes -> 90 00: normal ending",
+      "to card|00 A4 00 00 02|SELECT, 2 bytes to the card (case 3)", "to card|3F 00|2 data bytes to the card",
+      "from card|A4|ACK: the rest of the data may follow", "from card|90 00|SELECT 3F00 -> 90 00: normal ending"}},
+    {"a card without echo answering with the bytes sent, header and data sent apart",
+     [] {
+         return Simulated([](SimulatedRun& run) {
+             run.SetEcho(false);
+             run.Send(QByteArray::fromHex("A0 A4 00 00 02"));
+             run.Send(QByteArray::fromHex("94 04"));
+             run.Send(QByteArray::fromHex("00 A4 00 00 02"));
+             run.Send(QByteArray::fromHex("6A 82"));
+         });
+     },
+     {"||port opened", SimAtrRow, "to card|A0 A4 00 00 02|SELECT, 2 bytes to the card (case 3)",
+      "from card|A4|ACK: the rest of the data may follow", "to card|94 04|2 data bytes to the card",
+      "from card|94 04|SELECT 9404 -> 94 04: file ID or pattern not found",
+      "to card|00 A4 00 00 02|SELECT, 2 bytes to the card (case 3)",
+      "from card|A4|ACK: the rest of the data may follow", "to card|6A 82|2 data bytes to the card",
+      "from card|6A 82|SELECT 6A82 -> 6A 82: file or application not found"}},
+    {"a card without echo whose first answer is a NULL or one-byte procedure byte equal to the class",
+     [] { return Steps("open 0; > 60 B0 00 00 02; < 60 B0 12 34 90 00; close; open 0; > 4F B0 00 00 02; < 4F 12 4F 34 90 00"); },
+     {"||port opened", "to card|60 B0 00 00 02|READ BINARY, 2 bytes from the card (case 2)",
+      "from card|60|NULL: the card asks for more time", "from card|B0|ACK: the rest of the data may follow",
+      "from card|12 34|2 data bytes from the card", "from card|90 00|READ BINARY 2 bytes -> 90 00: normal ending",
+      "||port closed", "||port opened", "to card|4F B0 00 00 02|READ BINARY, 2 bytes from the card (case 2)",
+      "from card|4F|INS xor FF: one data byte may follow", "from card|12|1 data byte from the card",
+      "from card|4F|INS xor FF: one data byte may follow", "from card|34|1 data byte from the card",
+      "from card|90 00|READ BINARY 2 bytes -> 90 00: normal ending"}},
+    {"a case 1 command acknowledged before its status word",
+     [] { return Steps("> A0 04 00 00 00; < 04; < 90 00"); },
+     {"to card|A0 04 00 00 00|INVALIDATE, no data (case 1)", "from card|04|ACK: the rest of the data may follow",
+      "from card|90 00|INVALIDATE -> 90 00: normal ending"}},
+    {"commands sent before the card answered the one before",
+     [] {
+         return Steps("> A0 B0 00 00 02; > A0 F2 00 00 03; < B0 12 34 90 00; < F2 01 02 03 90 00;"
+                      "> A0 D6 00 00 01 55 A0 B0 00 00 01; < D6 90 00 B0 55 90 00");
+     },
+     {"to card|A0 B0 00 00 02|READ BINARY, 2 bytes from the card (case 2)",
+      "to card|A0 F2 00 00 03|STATUS, 3 bytes from the card (case 2)",
+      "from card|B0|ACK: the rest of the data may follow", "from card|12 34|2 data bytes from the card",
+      "from card|90 00|READ BINARY 2 bytes -> 90 00: normal ending",
+      "from card|F2|ACK: the rest of the data may follow", "from card|01 02 03|3 data bytes from the card",
+      "from card|90 00|STATUS 3 bytes -> 90 00: normal ending",
+      "to card|A0 D6 00 00 01|UPDATE BINARY, 1 byte to the card (case 3)", "to card|55|1 data byte to the card",
+      "to card|A0 B0 00 00 01|READ BINARY, 1 byte from the card (case 2)",
+      "from card|D6|ACK: the rest of the data may follow", "from card|90 00|UPDATE BINARY 1 byte -> 90 00: normal ending",
+      "from card|B0|ACK: the rest of the data may follow", "from card|55|1 data byte from the card",
+      "from card|90 00|READ BINARY 1 byte -> 90 00: normal ending"}},
+    {"PPS after the ATR: granted without echo; refused, and a wrong check byte, with echo",
+     [] {
+         return Steps("open 0; < 3F 65 25 00 2C 09 69 90 00; > FF 10 94 7B; < FF 10 94 7B; > A0 F2 00 00 02; < F2 01 02 90 00;"
+                      "close; open 0; < 3F 65 25 00 2C 09 69 90 00; > FF 10 94 7B; < FF 10 94 7B FF 00 FF; line 6; line 5;"
+                      "< 3F 65 25 00 2C 09 69 90 00; > FF 10 13 ED; < FF 10 13 ED FF 10 13 ED");
+     },
+     {"||port opened", SimAtrRow, "to card|FF 10 94 7B|PPS request: T=0, Fi 512 Di 8 (64 clocks per bit)",
+      "from card|FF 10 94 7B|PPS response: T=0, Fi 512 Di 8 (64 clocks per bit): granted",
+      "to card|A0 F2 00 00 02|STATUS, 2 bytes from the card (case 2)", "from card|F2|ACK: the rest of the data may follow",
+      "from card|01 02|2 data bytes from the card", "from card|90 00|STATUS 2 bytes -> 90 00: normal ending",
+      "||port closed", "||port opened", SimAtrRow,
+      "to card|FF 10 94 7B|PPS request: T=0, Fi 512 Di 8 (64 clocks per bit)", "echo|FF 10 94 7B|echo of 4 bytes sent",
+      "from card|FF 00 FF|PPS response: T=0, Fi 372 Di 1 (372 clocks per bit): Fi and Di refused",
+      "||line control: CLR DTR", "||line control: SET DTR", SimAtrRow,
+      "to card|FF 10 13 ED|PPS request: T=0, Fi 372 Di 4 (93 clocks per bit), check byte wrong",
+      "echo|FF 10 13 ED|echo of 4 bytes sent",
+      "from card|FF 10 13 ED|PPS response: T=0, Fi 372 Di 4 (93 clocks per bit): check byte wrong"}},
 };
 
 } // namespace
@@ -155,6 +226,22 @@ TEST(T0Decoder, KeepsTheExchangeAndAtrForTheDetailPane)
     EXPECT_EQ(select, expected);
     EXPECT_EQ(RowFields(trace, trace.rows[1]).value(0), (TraceField{"TS", "3F: inverse convention"}));
     EXPECT_TRUE(RowFields(trace, trace.rows[0]).isEmpty());
+
+    const Trace pps = DecodeT0(Steps("open 0; < 3F 65 25 00 2C 09 69 90 00; > FF 10 94 7B; < FF 10 94 7B FF 00 FF"));
+    const QList<TraceField> ppsFields{
+        {"PPS request", "FF 10 94 7B"},
+        {"Protocol asked", "T=0"},
+        {"Fi Di asked", "94: Fi 512 Di 8 (64 clocks per bit)"},
+        {"PPS request check byte", "7B: right"},
+        {"PPS response", "FF 00 FF"},
+        {"Protocol granted", "T=0"},
+        {"Fi Di granted", "no PPS1: Fi 372 Di 1 (372 clocks per bit)"},
+        {"PPS response check byte", "FF: right"},
+        {"Outcome", "Fi and Di refused"},
+    };
+    ASSERT_EQ(pps.rows.size(), 5);
+    EXPECT_EQ(RowFields(pps, pps.rows[2]), ppsFields);
+    EXPECT_EQ(RowFields(pps, pps.rows[4]), ppsFields);
 }
 
 TEST(T0Decoder, TextShowsTimesSinceTheOpenAndTheSilenceBefore)
@@ -169,7 +256,7 @@ TEST(T0Decoder, TextShowsTimesSinceTheOpenAndTheSilenceBefore)
     EXPECT_EQ(lines[3], "6.000\t1.000\tfrom card\tF2\tACK: the rest of the data may follow");
 }
 
-TEST(T0Decoder, AnyTrafficGivesRowsThatHoldEveryByte)
+TEST(T0Decoder, AnyTrafficGivesRowsAndPacketsThatHoldEveryByte)
 {
     QRandomGenerator random(9);
     for (int round = 0; round < 50; ++round) {
@@ -200,6 +287,10 @@ TEST(T0Decoder, AnyTrafficGivesRowsThatHoldEveryByte)
         }
         ASSERT_EQ(shown, bytes) << "round " << round;
         ASSERT_EQ(trace.bytes.size(), bytes) << "every row done keeps its bytes in the trace";
+        qint64 exported = 0;
+        for (const QByteArray& payload : PcapPayloads(PcapFile(trace)))
+            exported += payload.size();
+        ASSERT_EQ(exported, bytes) << "the pcap file carries every byte, round " << round;
     }
 }
 
@@ -221,6 +312,11 @@ TEST(T0Decoder, TellsWhatTheCardStillOwes)
         {"open 0; > A0 A4 00 00 02; < A0 A4 00 00 02 A4; > 3F 00; < 3F 00 9F", Owed::Answer},
         {"open 0; > A0 A4 00 00 02; < A0 A4 00 00 02 A4; > 3F 00; < 3F 00 9F 0F", Owed::Nothing},
         {"open 0; > 00 A4 00 00 02; < 00; > 3F", Owed::Answer},
+        {"open 0; > A0 04 00 00 00; < 04 90 00", Owed::Nothing},
+        {"open 0; > A0 B0 00 00 02; > A0 F2 00 00 03; < B0 12 34 90 00", Owed::Answer},
+        {"open 0; < 3F 65 25 00 2C 09 69 90 00; > FF 10 94 7B", Owed::Answer},
+        {"open 0; < 3F 65 25 00 2C 09 69 90 00; > FF 10 94 7B; < FF 10 94", Owed::Answer},
+        {"open 0; < 3F 65 25 00 2C 09 69 90 00; > FF 10 94 7B; < FF 10 94 7B FF 10 94 7B", Owed::Nothing},
     };
     for (const auto& step : cases) {
         T0Decoder decoder;

@@ -40,6 +40,8 @@ LinkTimeline Steps(const QString& steps)
         else if (word == u"note")
             timeline.AddReaderNote(now, quint8(rest.section(u' ', 0, 0).toInt()),
                                    QByteArray::fromHex(rest.section(u' ', 1).toLatin1()));
+        else if (word == u"wait")
+            now += rest.toLongLong() * StepNs;
         else
             ADD_FAILURE() << "unknown step " << text.toStdString();
         now += StepNs;

@@ -6,6 +6,7 @@
 
 // A timeline from steps separated by ";", each event 1 ms after the one before:
 //   "open W" (wall clock W ns), "close", "line N" (a LineFunction), "baud N",
+//   "wait N" (N ms more go by),
 //   "> 00 A4" (bytes sent, one event each, as the link's worker writes them),
 //   "< 61 0F" (bytes received in one chunk), "note K 80 3C" (a ReaderNoteKind and its bytes).
 LinkTimeline Steps(const QString& steps);
