@@ -75,8 +75,9 @@ private:
     void Nulls(TraceExchange& exchange);
     void Procedure(TraceExchange& exchange, quint8 byte);
 
-    // The program sends; the byte at `owedAt` completes a header or PPS request.
-    void Send(const QByteArray& bytes, qsizetype owedAt = -1);
+    // The program sends; the byte at `owedAt` completes a header, a PPS request
+    // or data the card asked for, and the card owes nothing from the byte at `freedAt`.
+    void Send(const QByteArray& bytes, qsizetype owedAt = -1, qsizetype freedAt = -1);
     void Received(const QByteArray& bytes);
     // The card's bytes wait until the program or the session's end needs them, then
     // arrive in chunks; `answered` marks the last as ending an answer.
@@ -247,7 +248,13 @@ void Session::Transfer(const Command& command, int& sent)
             exchange.data += data;
             CardSays(data);
         } else {
-            Send(exchange.data.mid(sent, count));
+            // A card that has asked for the program's data owes nothing until the
+            // program has sent what it asked for, from when the data's way is known:
+            // the procedure byte, or for an unknown instruction its first data byte.
+            const bool wayKnown = command.known || sent > 0;
+            if (wayKnown)
+                m_owedChange.back() -= 1;
+            Send(exchange.data.mid(sent, count), count - 1, wayKnown ? -1 : 0);
             sent += count;
         }
         done += count;
@@ -269,14 +276,14 @@ void Session::Procedure(TraceExchange& exchange, quint8 byte)
     CardSays(QByteArray(1, char(byte)));
 }
 
-void Session::Send(const QByteArray& bytes, qsizetype owedAt)
+void Session::Send(const QByteArray& bytes, qsizetype owedAt, qsizetype freedAt)
 {
     FlushCard();
     const bool echoEach = Pick(2);
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         Tick();
         m_timeline.AddSent(m_now, bytes.mid(i, 1));
-        m_outstanding += i == owedAt;
+        m_outstanding += (i == owedAt) - (i == freedAt);
         Record();
         if (m_echo && echoEach)
             Received(bytes.mid(i, 1));
