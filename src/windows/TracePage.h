@@ -11,13 +11,16 @@ namespace Ui {
 class TracePage;
 }
 class LinkTimeline;
+class TimingChart;
 class TraceFilterModel;
 class TraceModel;
 
 // The Trace page: the decoded traffic of a card link in a table that follows it,
-// a filter field above the table and the fields of the selected ATR or exchange
-// below it. The table looks for new traffic every so often, so a fast stream
-// costs the window one short decoding step per look.
+// a filter field and the timing chart above the table and the fields of the
+// selected ATR or exchange below it; the chart and the table select together.
+// The page hands new traffic to the decoding's own thread every so often and
+// shows what it has decoded, so a fast stream costs the window one short copy
+// per look.
 class TracePage : public QWidget {
     Q_OBJECT
 public:
@@ -31,6 +34,7 @@ public:
     bool Update();
 
     TraceModel* model() const { return m_model.get(); }
+    TimingChart& chart() const;
 
 private:
     void ConnectModels();
@@ -39,6 +43,7 @@ private:
     void ShowFields();
     void ShowRowCount();
     int CurrentRow() const;
+    void SelectRow(int row);
 
     std::unique_ptr<Ui::TracePage> m_ui;
     std::unique_ptr<TraceModel> m_model;

@@ -1,0 +1,104 @@
+#include "trace/TraceDecoding.h"
+
+#include <QThread>
+#include <algorithm>
+
+namespace {
+
+// Events decoded between chances for others to take the lock: a few tens of
+// microseconds of work.
+constexpr qsizetype StepEvents = 256;
+// The rows that bytes may still join: the program's, the card's and the echo's.
+constexpr int GrowingRows = 3;
+
+int FirstUnsettledRow(const Trace& trace)
+{
+    int first = int(trace.rows.size()) - GrowingRows;
+    const QList<TraceExchange>& exchanges = trace.exchanges;
+    if (!exchanges.isEmpty() && exchanges.last().end == ExchangeEnd::TraceEnd && exchanges.last().headerRow >= 0)
+        first = std::min(first, int(exchanges.last().headerRow));
+    return std::max(first, 0);
+}
+
+} // namespace
+
+TraceDecoding::TraceDecoding() : m_thread(QThread::create([this] { Run(); }))
+{
+    m_thread->setObjectName(QStringLiteral("trace decoding"));
+    m_thread->start();
+}
+
+TraceDecoding::~TraceDecoding()
+{
+    {
+        const std::unique_lock lock = LockFirst();
+        m_stopping = true;
+    }
+    m_work.notify_all();
+    m_progress.notify_all();
+    m_thread->wait();
+}
+
+void TraceDecoding::Hand(LinkTimeline events)
+{
+    if (events.IsEmpty())
+        return;
+    {
+        const std::unique_lock lock = LockFirst();
+        m_handed += events.Size();
+        m_inbox.push_back(std::move(events));
+    }
+    m_work.notify_all();
+}
+
+DecodingProgress TraceDecoding::Progress(std::chrono::milliseconds wait) const
+{
+    std::unique_lock lock = LockFirst();
+    m_progress.wait_for(lock, wait, [this] { return m_decoded == m_handed; });
+    return ProgressNow();
+}
+
+TraceLook TraceDecoding::Look() const { return TraceLook(LockFirst(), m_decoder.Current(), m_timing.Timing()); }
+
+DecodingProgress TraceDecoding::ProgressNow() const
+{
+    const Trace& trace = m_decoder.Current();
+    return {m_decoded, int(trace.rows.size()), FirstUnsettledRow(trace)};
+}
+
+std::unique_lock<std::mutex> TraceDecoding::LockFirst() const
+{
+    ++m_waiting;
+    std::unique_lock lock(m_lock);
+    if (--m_waiting == 0)
+        m_progress.notify_all(); // the decoding may take its next step once this lock is free
+    return lock;
+}
+
+void TraceDecoding::Run()
+{
+    std::unique_lock lock(m_lock);
+    while (true) {
+        m_work.wait(lock, [this] { return m_stopping || !m_inbox.empty(); });
+        if (m_stopping)
+            return;
+        const LinkTimeline events = std::move(m_inbox.front());
+        m_inbox.pop_front();
+        Decode(lock, events);
+    }
+}
+
+void TraceDecoding::Decode(std::unique_lock<std::mutex>& lock, const LinkTimeline& events)
+{
+    for (qsizetype next = 0; next < events.Size() && !m_stopping; next += StepEvents) {
+        const qsizetype end = std::min(events.Size(), next + StepEvents);
+        for (qsizetype index = next; index < end; ++index) {
+            const LinkEvent event = events.At(index);
+            m_decoder.Add(event);
+            m_timing.Follow(m_decoder.Current(), event.timeNs);
+        }
+        m_decoded += end - next;
+        m_progress.notify_all();
+        m_progress.wait(lock, [this] { return m_stopping || m_waiting == 0; });
+    }
+}
