@@ -1,6 +1,5 @@
 #include "trace/TraceDecoding.h"
 
-#include <QThread>
 #include <algorithm>
 
 namespace {
@@ -22,10 +21,9 @@ int FirstUnsettledRow(const Trace& trace)
 
 } // namespace
 
-TraceDecoding::TraceDecoding() : m_thread(QThread::create([this] { Run(); }))
+TraceDecoding::TraceDecoding(std::function<void()> caughtUp)
+    : m_caughtUp(std::move(caughtUp)), m_thread([this] { Run(); })
 {
-    m_thread->setObjectName(QStringLiteral("trace decoding"));
-    m_thread->start();
 }
 
 TraceDecoding::~TraceDecoding()
@@ -36,7 +34,7 @@ TraceDecoding::~TraceDecoding()
     }
     m_work.notify_all();
     m_progress.notify_all();
-    m_thread->wait();
+    m_thread.join();
 }
 
 void TraceDecoding::Hand(LinkTimeline events)
@@ -85,6 +83,11 @@ void TraceDecoding::Run()
         const LinkTimeline events = std::move(m_inbox.front());
         m_inbox.pop_front();
         Decode(lock, events);
+        if (m_decoded == m_handed && m_caughtUp) {
+            lock.unlock();
+            m_caughtUp();
+            lock.lock();
+        }
     }
 }
 

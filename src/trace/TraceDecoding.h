@@ -8,10 +8,9 @@
 #include <chrono>
 #include <condition_variable>
 #include <deque>
-#include <memory>
+#include <functional>
 #include <mutex>
-
-class QThread;
+#include <thread>
 
 // How far the decoding has come: the events decoded, the rows, and the first
 // row that later events may still change (the rows still growing and those of
@@ -23,7 +22,7 @@ struct DecodingProgress {
 };
 
 // The trace and its timing as the decoding has them, held still while the look
-// lasts. A thread takes one look at a time: a second one would wait for the first.
+// lasts. One look at a time on a thread: a second one there would wait forever.
 class TraceLook {
 public:
     TraceLook(std::unique_lock<std::mutex> lock, const Trace& trace, const TraceTiming& timing)
@@ -47,7 +46,9 @@ private:
 // than a step. The thread never waits for its owner, and ends with the object.
 class TraceDecoding {
 public:
-    TraceDecoding();
+    // `caughtUp` is called on the decoding's thread whenever it has decoded every
+    // event handed over.
+    explicit TraceDecoding(std::function<void()> caughtUp = {});
     ~TraceDecoding();
 
     // Events to decode after those handed over before.
@@ -71,7 +72,8 @@ private:
     qsizetype m_handed = 0;
     qsizetype m_decoded = 0;
     bool m_stopping = false;
+    const std::function<void()> m_caughtUp;
     T0Decoder m_decoder;
     TimingBuilder m_timing;
-    std::unique_ptr<QThread> m_thread;
+    std::thread m_thread; // last: it starts once the rest is made
 };

@@ -27,6 +27,11 @@ TraceModel::TraceModel(const LinkTimeline& timeline, QObject* parent)
 
 TraceModel::~TraceModel() = default;
 
+std::unique_ptr<TraceDecoding> TraceModel::NewDecoding()
+{
+    return std::make_unique<TraceDecoding>([this] { QMetaObject::invokeMethod(this, &TraceModel::Decoded, Qt::QueuedConnection); });
+}
+
 bool TraceModel::Update(std::chrono::milliseconds wait)
 {
     if (m_timeline.Size() < m_fed)
@@ -44,7 +49,7 @@ bool TraceModel::Update(std::chrono::milliseconds wait)
 void TraceModel::Restart()
 {
     beginResetModel();
-    m_decoding = std::make_unique<TraceDecoding>();
+    m_decoding = NewDecoding();
     m_fed = m_announced = 0;
     m_shown = m_unsettled = 0;
     endResetModel();

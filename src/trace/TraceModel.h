@@ -9,7 +9,7 @@
 
 // The trace of a card link as a table that follows the link: each Update hands
 // the events recorded since the one before to a decoding on a thread of its own
-// and appends the rows decoded so far. The rows of the exchange under way may
+// and appends the rows decoded so far; Decoded says when to look again. The rows of the exchange under way may
 // still grow; they are announced as changed. A timeline that was emptied starts
 // the table afresh. The columns are those of the trace's text form.
 class TraceModel : public QAbstractTableModel {
@@ -39,12 +39,17 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
+signals:
+    // The decoding has caught up with the events handed over: an Update shows them.
+    void Decoded();
+
 private:
+    std::unique_ptr<TraceDecoding> NewDecoding();
     void Restart();
     void Announce(const DecodingProgress& progress);
 
     const LinkTimeline& m_timeline;
-    std::unique_ptr<TraceDecoding> m_decoding = std::make_unique<TraceDecoding>();
+    std::unique_ptr<TraceDecoding> m_decoding = NewDecoding();
     qsizetype m_fed = 0;       // events handed over
     qsizetype m_announced = 0; // events decoded when the rows were last announced
     int m_shown = 0;           // rows announced

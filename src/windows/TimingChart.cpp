@@ -2,11 +2,9 @@
 
 #include "trace/TraceModel.h"
 #include "windows/TimingChartAccessible.h"
+#include "windows/TimingRows.h"
 
 #include <QAccessible>
-#include <QPainter>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
 #include <algorithm>
 
 namespace {
@@ -14,35 +12,6 @@ namespace {
 TimeSpan Whole(const TraceTiming& timing)
 {
     return {timing.firstNs, std::max(timing.lastNs - timing.firstNs, ShortestSpanNs)};
-}
-
-const TimingBar* BarOf(const Trace& trace, const TraceTiming& timing, int row)
-{
-    const TraceExchange* exchange = trace.ExchangeOf(trace.rows[row]);
-    const qint32 index = trace.rows[row].ref;
-    return exchange && index < timing.bars.size() ? &timing.bars[index] : nullptr;
-}
-
-const TimingMark* MarkOf(const TraceTiming& timing, int row)
-{
-    // Marks come in time order, so their rows never go down.
-    const auto mark = std::lower_bound(timing.marks.cbegin(), timing.marks.cend(), row,
-                                       [](const TimingMark& mark, int row) { return mark.row < row; });
-    return mark != timing.marks.cend() && mark->row == row ? &*mark : nullptr;
-}
-
-// A row's meaning, with the times of its exchange or mark.
-QString Describe(const Trace& trace, const TraceTiming& timing, int row)
-{
-    QString text = RowMeaning(trace, trace.rows[row]);
-    if (const TimingBar* bar = BarOf(trace, timing, row)) {
-        if (bar->answerNs >= 0)
-            text += QStringLiteral("; the card answered after %1").arg(DurationText(bar->answerNs - bar->headerEndNs));
-        return text + QStringLiteral("; %1 in all").arg(DurationText(bar->endNs - bar->startNs));
-    }
-    if (const TimingMark* mark = MarkOf(timing, row))
-        text += QStringLiteral("; at %1").arg(DurationText(mark->atNs - timing.firstNs));
-    return text;
 }
 
 } // namespace
@@ -155,9 +124,9 @@ std::optional<TimeRange> TimingChart::Selection(const Trace& trace, const TraceT
 {
     if (m_selectedRow < 0 || m_selectedRow >= trace.rows.size())
         return std::nullopt;
-    if (const TimingBar* bar = BarOf(trace, timing, m_selectedRow))
+    if (const TimingBar* bar = TimingBarOfRow(trace, timing, m_selectedRow))
         return TimeRange{bar->startNs, bar->endNs};
-    if (const TimingMark* mark = MarkOf(timing, m_selectedRow))
+    if (const TimingMark* mark = TimingMarkOfRow(timing, m_selectedRow))
         return TimeRange{mark->atNs, mark->atNs};
     return std::nullopt;
 }
@@ -174,7 +143,7 @@ void TimingChart::StepExchange(int by)
         if (bars.isEmpty())
             return;
         const TimingBar* selected = m_selectedRow >= 0 && m_selectedRow < look.trace().rows.size()
-                                        ? BarOf(look.trace(), look.timing(), m_selectedRow)
+                                        ? TimingBarOfRow(look.trace(), look.timing(), m_selectedRow)
                                         : nullptr;
         const auto [first, last] = BarsIn(bars, SpanOf(look.timing()));
         const qsizetype index = selected ? (selected - bars.constData()) + by : by > 0 ? first : last - 1;
@@ -202,56 +171,7 @@ int TimingChart::RowAtPoint(const QPointF& point) const
 QString TimingChart::RowDescription(int row) const
 {
     const TraceLook look = m_model->Look();
-    return Describe(look.trace(), look.timing(), row);
-}
-
-void TimingChart::Render(QPainter& painter, const QSize& size) const
-{
-    static const TraceTiming none;
-    TimingPicture picture;
-    bool empty = true;
-    if (m_model) {
-        const TraceLook look = m_model->Look();
-        picture = DrawTiming(look.timing(), SpanOf(look.timing()), Geometry(size), Selection(look.trace(), look.timing()));
-        empty = look.timing().bars.isEmpty() && look.timing().marks.isEmpty();
-    } else {
-        picture = DrawTiming(none, {}, Geometry(size), std::nullopt);
-    }
-    PaintTiming(painter, picture, palette());
-    if (empty) {
-        painter.setPen(palette().color(QPalette::PlaceholderText));
-        painter.drawText(picture.geometry.bars, Qt::AlignCenter, tr("Each exchange with the card shows here as a bar."));
-    }
-}
-
-QString TimingChart::Summary() const
-{
-    if (!m_model)
-        return tr("No trace");
-    const TraceLook look = m_model->Look();
-    const TraceTiming& timing = look.timing();
-    const TimeSpan span = SpanOf(timing);
-    const auto [first, last] = BarsIn(timing.bars, span);
-    QString summary = tr("%1 exchanges, %2 in view from %3 to %4")
-                          .arg(timing.bars.size())
-                          .arg(last - first)
-                          .arg(DurationText(span.startNs - timing.firstNs), DurationText(span.EndNs() - timing.firstNs));
-    if (m_selectedRow >= 0 && m_selectedRow < look.trace().rows.size())
-        summary += tr("; selected: %1").arg(Describe(look.trace(), timing, m_selectedRow));
-    return summary;
-}
-
-QSize TimingChart::sizeHint() const { return {480, fontMetrics().height() * 7}; }
-
-void TimingChart::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    Render(painter, size());
-    if (hasFocus()) {
-        QStyleOptionFocusRect option;
-        option.initFrom(this);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
-    }
+    return TimingRowText(look.trace(), look.timing(), row);
 }
 
 void TimingChart::Changed()

@@ -13,9 +13,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// A look at the link every so often; sooner while the decoding is busy.
+// A look at the link every so often, and another once the decoding has caught up.
 constexpr auto PollInterval = 150ms;
-constexpr auto BusyPollInterval = 30ms;
 // The filter follows the typing once it pauses.
 constexpr auto FilterPause = 250ms;
 
@@ -27,7 +26,6 @@ TracePage::TracePage(QWidget* parent) : QWidget(parent), m_ui(std::make_unique<U
     m_ui->TraceSplitter->setStretchFactor(0, 1);
     m_ui->TraceSplitter->setStretchFactor(1, 3);
     m_ui->TraceSplitter->setStretchFactor(2, 1);
-    m_poll.setSingleShot(true);
     m_ui->TraceFields->header()->setStretchLastSection(true);
     m_filterPause.setSingleShot(true);
     m_filterPause.setInterval(FilterPause);
@@ -73,6 +71,7 @@ void TracePage::ConnectModels()
             ShowFields();
     });
     connect(m_model.get(), &TraceModel::modelReset, this, &TracePage::ShowFields);
+    connect(m_model.get(), &TraceModel::Decoded, this, &TracePage::Update);
 }
 
 // Widths for the figures and sixteen bytes; the meaning takes the rest.
@@ -100,7 +99,6 @@ bool TracePage::Update()
     if (following)
         m_ui->TraceTable->scrollToBottom();
     ShowRowCount();
-    m_poll.start(caughtUp ? PollInterval : BusyPollInterval);
     return caughtUp;
 }
 
