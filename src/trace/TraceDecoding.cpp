@@ -4,9 +4,9 @@
 
 namespace {
 
-// Events decoded between chances for others to take the lock: a few tens of
-// microseconds of work.
-constexpr qsizetype StepEvents = 256;
+// Events decoded between chances for others to take the lock: a few
+// microseconds of work, since a view's paint may take the lock for each cell.
+constexpr qsizetype StepEvents = 32;
 // The rows that bytes may still join: the program's, the card's and the echo's.
 constexpr int GrowingRows = 3;
 

@@ -48,27 +48,45 @@ std::pair<qsizetype, qsizetype> MarksBetween(const QList<TimingMark>& marks, qin
             qsizetype(std::upper_bound(marks.cbegin(), marks.cend(), toNs, MarkAfter) - marks.cbegin())};
 }
 
-// Adds a bar, or widens the box before when the bar begins within its last pixel.
-void AddBar(TimingPicture& picture, const TimingBar& bar, const TimeSpan& span, StatusClass& last)
+StatusClass Worse(StatusClass one, StatusClass other) { return Severity(other) > Severity(one) ? other : one; }
+
+// The time at the right end of the pixel that holds `ns`, and one pixel right of `left` at least.
+qint64 PixelEndNs(qint64 ns, double left, const TimeSpan& span, double width)
+{
+    return TimeAt(std::max(left + 1, std::ceil(XOf(ns, span, width))), span, width);
+}
+
+void AddAnswer(TimingPicture& picture, const TimingBar& bar, const TimeSpan& span)
 {
     const QRectF& lane = picture.geometry.bars;
-    const double left = std::floor(XOf(bar.startNs, span, lane.width()));
-    const double right = std::max(left + 1, XOf(bar.endNs, span, lane.width()));
-    QList<QRectF>& lastBoxes = picture.bars[int(last)];
-    if (!lastBoxes.isEmpty() && left < lastBoxes.last().right()) {
-        QRectF box = lastBoxes.takeLast();
-        box.setRight(std::max(box.right(), right));
-        last = Severity(bar.status) > Severity(last) ? bar.status : last;
-        picture.bars[int(last)].append(box);
-        return;
-    }
-    last = bar.status;
-    picture.bars[int(last)].append(QRectF(left, lane.top(), right - left, lane.height()));
-    if (right - left < NarrowestAnswer || bar.headerEndNs < 0)
-        return;
     const qint64 answerNs = bar.answerNs >= 0 ? bar.answerNs : bar.endNs;
     const double from = XOf(bar.headerEndNs, span, lane.width()), to = XOf(answerNs, span, lane.width());
     picture.answers.append(QRectF(from, lane.top() + lane.height() / 4, to - from, lane.height() / 2));
+}
+
+// Adds the box of the bar at `index` and of the bars after it that begin within
+// its last pixel, coloured as the worst of them; returns the index after them.
+// Times are compared as they are, so a pixel of many bars costs little.
+qsizetype AddBox(TimingPicture& picture, const QList<TimingBar>& bars, qsizetype index, qsizetype end, const TimeSpan& span)
+{
+    const QRectF& lane = picture.geometry.bars;
+    const TimingBar& first = bars[index];
+    const double left = std::floor(XOf(first.startNs, span, lane.width()));
+    qint64 endNs = first.endNs;
+    qint64 joinsBeforeNs = PixelEndNs(endNs, left, span, lane.width());
+    StatusClass status = first.status;
+    qsizetype next = index + 1;
+    for (; next < end && bars[next].startNs < joinsBeforeNs; ++next) {
+        status = Worse(status, bars[next].status);
+        endNs = std::max(endNs, bars[next].endNs);
+        if (endNs >= joinsBeforeNs)
+            joinsBeforeNs = PixelEndNs(endNs, left, span, lane.width());
+    }
+    const double right = std::max(left + 1, XOf(endNs, span, lane.width()));
+    picture.bars[int(status)].append(QRectF(left, lane.top(), right - left, lane.height()));
+    if (next == index + 1 && right - left >= NarrowestAnswer && first.headerEndNs >= 0)
+        AddAnswer(picture, first, span);
+    return next;
 }
 
 void AddMarks(TimingPicture& picture, const TraceTiming& timing, const TimeSpan& span)
@@ -138,9 +156,8 @@ TimingPicture DrawTiming(const TraceTiming& timing, const TimeSpan& span, const 
     TimingPicture picture;
     picture.geometry = geometry;
     const auto [first, last] = BarsIn(timing.bars, span);
-    StatusClass lastStatus = StatusClass::Normal;
-    for (qsizetype i = first; i < last; ++i)
-        AddBar(picture, timing.bars[i], span, lastStatus);
+    for (qsizetype index = first; index < last;)
+        index = AddBox(picture, timing.bars, index, last, span);
     AddMarks(picture, timing, span);
     if (selected)
         picture.selected = SelectionBox(geometry, span, *selected);
