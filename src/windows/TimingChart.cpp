@@ -122,8 +122,6 @@ void TimingChart::ShowRow(int row)
 
 std::optional<TimeRange> TimingChart::Selection(const Trace& trace, const TraceTiming& timing) const
 {
-    if (m_selectedRow < 0 || m_selectedRow >= trace.rows.size())
-        return std::nullopt;
     if (const TimingBar* bar = TimingBarOfRow(trace, timing, m_selectedRow))
         return TimeRange{bar->startNs, bar->endNs};
     if (const TimingMark* mark = TimingMarkOfRow(timing, m_selectedRow))
@@ -142,9 +140,7 @@ void TimingChart::StepExchange(int by)
         const QList<TimingBar>& bars = look.timing().bars;
         if (bars.isEmpty())
             return;
-        const TimingBar* selected = m_selectedRow >= 0 && m_selectedRow < look.trace().rows.size()
-                                        ? TimingBarOfRow(look.trace(), look.timing(), m_selectedRow)
-                                        : nullptr;
+        const TimingBar* selected = TimingBarOfRow(look.trace(), look.timing(), m_selectedRow);
         const auto [first, last] = BarsIn(bars, SpanOf(look.timing()));
         const qsizetype index = selected ? (selected - bars.constData()) + by : by > 0 ? first : last - 1;
         row = bars[std::clamp<qsizetype>(index, 0, bars.size() - 1)].row;

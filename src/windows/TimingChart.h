@@ -2,6 +2,7 @@
 
 #include "windows/TimingPicture.h"
 
+#include <QPointer>
 #include <QWidget>
 #include <optional>
 
@@ -20,8 +21,7 @@ class TimingChart : public QWidget {
 public:
     explicit TimingChart(QWidget* parent = nullptr);
 
-    // Shows the timing of the model's trace, which must outlive the chart or
-    // be replaced first.
+    // Shows the timing of the model's trace.
     void SetModel(const TraceModel* model);
     // Marks the bar or mark of a trace row (none for -1) and brings it into view.
     void ShowRow(int row);
@@ -40,13 +40,14 @@ public:
     // The chart in words: the exchanges, the span in view and the selection.
     QString Summary() const;
 
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
 signals:
     // A click or key chose the bar or mark of a trace row.
     void RowChosen(int row);
 
 protected:
-    QSize sizeHint() const override;
-    QSize minimumSizeHint() const override;
     void paintEvent(QPaintEvent* event) override;
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -67,7 +68,7 @@ private:
     void ChooseRow(int row);
     void Changed();
 
-    const TraceModel* m_model = nullptr;
+    QPointer<const TraceModel> m_model;
     TimeSpan m_span;
     bool m_all = true;        // shows all the traffic, however much comes
     bool m_following = false; // keeps the newest traffic at the right edge

@@ -10,28 +10,30 @@
 
 namespace {
 
+// The chart's size on the screen; one that has never been shown has none yet.
+QSize SizeOf(const TimingChart& chart) { return chart.size().expandedTo(chart.minimumSizeHint()); }
+
 QByteArray Svg(const TimingChart& chart)
 {
     QBuffer buffer;
     QSvgGenerator svg;
     svg.setOutputDevice(&buffer);
-    svg.setSize(chart.size());
-    svg.setViewBox(chart.rect());
+    svg.setSize(SizeOf(chart));
+    svg.setViewBox(QRect(QPoint(), SizeOf(chart)));
     svg.setTitle(QStringLiteral("Timing chart"));
     svg.setDescription(chart.Summary());
     QPainter painter(&svg);
-    chart.Render(painter, chart.size());
+    chart.Render(painter, SizeOf(chart));
     painter.end();
     return buffer.data();
 }
 
 QByteArray Png(const TimingChart& chart)
 {
-    QImage image(chart.size() * chart.devicePixelRatio(), QImage::Format_RGB32);
+    QImage image(SizeOf(chart) * chart.devicePixelRatio(), QImage::Format_RGB32);
     image.setDevicePixelRatio(chart.devicePixelRatio());
     QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    chart.Render(painter, chart.size());
+    chart.Render(painter, SizeOf(chart));
     painter.end();
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);

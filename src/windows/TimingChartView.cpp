@@ -22,24 +22,24 @@ void TimingChart::Render(QPainter& painter, const QSize& size) const
     PaintTiming(painter, picture, palette());
     if (empty) {
         painter.setPen(palette().color(QPalette::PlaceholderText));
-        painter.drawText(picture.geometry.bars, Qt::AlignCenter, tr("Each exchange with the card shows here as a bar."));
+        painter.drawText(picture.geometry.bars, Qt::AlignCenter, QStringLiteral("Each exchange with the card shows here as a bar."));
     }
 }
 
 QString TimingChart::Summary() const
 {
     if (!m_model)
-        return tr("No trace");
+        return QStringLiteral("No trace");
     const TraceLook look = m_model->Look();
     const TraceTiming& timing = look.timing();
     const TimeSpan span = SpanOf(timing);
     const auto [first, last] = BarsIn(timing.bars, span);
-    QString summary = tr("%1 exchanges, %2 in view from %3 to %4")
+    QString summary = QStringLiteral("%1 exchanges, %2 in view from %3 to %4")
                           .arg(timing.bars.size())
                           .arg(last - first)
                           .arg(DurationText(span.startNs - timing.firstNs), DurationText(span.EndNs() - timing.firstNs));
     if (m_selectedRow >= 0 && m_selectedRow < look.trace().rows.size())
-        summary += tr("; selected: %1").arg(TimingRowText(look.trace(), timing, m_selectedRow));
+        summary += QStringLiteral("; selected: %1").arg(TimingRowText(look.trace(), timing, m_selectedRow));
     return summary;
 }
 

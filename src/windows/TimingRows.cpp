@@ -7,6 +7,8 @@
 
 const TimingBar* TimingBarOfRow(const Trace& trace, const TraceTiming& timing, int row)
 {
+    if (row < 0 || row >= trace.rows.size())
+        return nullptr;
     const TraceExchange* exchange = trace.ExchangeOf(trace.rows[row]);
     const qint32 index = trace.rows[row].ref;
     return exchange && index < timing.bars.size() ? &timing.bars[index] : nullptr;

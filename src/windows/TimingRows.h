@@ -5,7 +5,8 @@
 #include <QString>
 
 // Between a trace's rows and its timing: the bar of a row of an exchange, the
-// mark of a row of a NULL byte or reset, and what either means in words.
+// mark of a row of a NULL byte or reset (none for other rows, or rows not in the
+// trace), and what a row of the trace means in words.
 
 const TimingBar* TimingBarOfRow(const Trace& trace, const TraceTiming& timing, int row);
 const TimingMark* TimingMarkOfRow(const TraceTiming& timing, int row);

@@ -49,6 +49,8 @@ double XOf(qint64 ns, const TimeSpan& span, double width)
 
 qint64 TimeAt(double x, const TimeSpan& span, double width)
 {
+    if (width <= 0)
+        return span.startNs;
     return span.startNs + qint64(std::llround(x * double(span.lengthNs) / width));
 }
 

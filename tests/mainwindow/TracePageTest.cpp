@@ -192,6 +192,23 @@ TEST_F(TracePageTest, TheChartIsNamedAndWorkedByKeys)
         << accessible->text(QAccessible::Description).toStdString();
 }
 
+// The trace spans every start of the link: a restart is a reset mark, and the
+// decoding goes on with the traffic after it.
+TEST_F(TracePageTest, TheDecodingGoesOnAcrossARestartOfTheLink)
+{
+    threeExchanges();
+    form().ExplorerButton2Click(); // Initialize
+    ASSERT_TRUE(pumpUntil([this] { return meanings().filter("ATR: ").size() == 2; }));
+    runScript("send('00 A4 00 00 02 3F 00')");
+    ASSERT_TRUE(pumpUntil([this] { return meanings().last().contains("SELECT 3F00 -> "); }))
+        << meanings().join(u'\n').toStdString();
+    const TraceLook look = ui().TraceSheet->model()->Look();
+    EXPECT_EQ(look.timing().bars.size(), 4);
+    EXPECT_EQ(std::count_if(look.timing().marks.cbegin(), look.timing().marks.cend(),
+                            [](const TimingMark& mark) { return mark.kind == TimingMarkKind::Reset; }),
+              2);
+}
+
 // The SVG holds a box in a status colour for each exchange in view.
 TEST_F(TracePageTest, ExportTimingChartWritesSvgAndPngAsTheNameEnds)
 {
