@@ -29,8 +29,8 @@ public:
 
     // Shows the trace of `timeline` from now on; it must outlive the page.
     void Follow(const LinkTimeline& timeline);
-    // Takes in what the timeline gained since the last look, for a short while
-    // at most; false while some is left for the next look.
+    // Hands what the timeline gained since the last look to the decoding and
+    // shows what it has decoded, without waiting; false while some is left.
     bool Update();
 
     TraceModel* model() const { return m_model.get(); }
