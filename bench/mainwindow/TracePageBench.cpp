@@ -166,8 +166,8 @@ bool Stream(TMainForm& form, int exchanges, const char* label)
 }
 
 struct Turn {
-    double rate = 0;           // exchanges a second
-    double windowCpuUs = 0;    // the window thread's processor time per exchange
+    double rate = 0;        // exchanges a second
+    double windowCpuUs = 0; // the window thread's processor time per exchange
 };
 
 std::optional<Turn> TimedTurn(TMainForm& form, int exchanges)

@@ -32,7 +32,7 @@ std::unique_ptr<TraceDecoding> TraceModel::NewDecoding()
     return std::make_unique<TraceDecoding>([this] { QMetaObject::invokeMethod(this, &TraceModel::Decoded, Qt::QueuedConnection); });
 }
 
-bool TraceModel::Update(std::chrono::milliseconds wait)
+void TraceModel::Hand()
 {
     if (m_timeline.Size() < m_fed)
         Restart();
@@ -40,9 +40,16 @@ bool TraceModel::Update(std::chrono::milliseconds wait)
     if (end > m_fed)
         m_decoding->Hand(m_timeline.Slice(m_fed, end));
     m_fed = end;
+    m_leftOver = m_fed < m_timeline.Size();
+}
+
+bool TraceModel::Show(std::chrono::milliseconds wait)
+{
     const DecodingProgress progress = m_decoding->Progress(wait);
     if (progress.events > m_announced)
         Announce(progress);
+    if (progress.events == m_fed && m_leftOver)
+        Hand();
     return progress.events == m_timeline.Size();
 }
 

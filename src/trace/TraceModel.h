@@ -7,9 +7,9 @@
 #include <chrono>
 #include <memory>
 
-// The trace of a card link as a table that follows the link: each Update hands
-// the events recorded since the one before to a decoding on a thread of its own
-// and appends the rows decoded so far; Decoded says when to look again. The rows of the exchange under way may
+// The trace of a card link as a table that follows the link: Hand gives the
+// events recorded since the hand-over before to a decoding on a thread of its
+// own, and Show appends the rows decoded so far; Decoded says when to show. The rows of the exchange under way may
 // still grow; they are announced as changed. A timeline that was emptied starts
 // the table afresh. The columns are those of the trace's text form.
 class TraceModel : public QAbstractTableModel {
@@ -22,9 +22,18 @@ public:
     explicit TraceModel(const LinkTimeline& timeline, QObject* parent = nullptr);
     ~TraceModel() override;
 
-    // Hands new events over and shows what is decoded, waiting up to `wait` for
-    // all of it; false while some events are left.
-    bool Update(std::chrono::milliseconds wait);
+    // Hands the events recorded since the last hand-over to the decoding:
+    // MostEventsHanded at most, and the rest each time Show finds the
+    // decoding caught up.
+    void Hand();
+    // Shows the rows decoded so far, waiting up to `wait` for every event
+    // handed over; true once all the timeline's events are shown.
+    bool Show(std::chrono::milliseconds wait);
+    bool Update(std::chrono::milliseconds wait)
+    {
+        Hand();
+        return Show(wait);
+    }
 
     // The trace and its timing as decoded so far, also rows not shown yet; the
     // decoding waits while the look lasts. Take one look at a time.
@@ -40,7 +49,7 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 signals:
-    // The decoding has caught up with the events handed over: an Update shows them.
+    // The decoding has caught up with the events handed over: Show shows them.
     void Decoded();
 
 private:
@@ -51,6 +60,7 @@ private:
     const LinkTimeline& m_timeline;
     std::unique_ptr<TraceDecoding> m_decoding = NewDecoding();
     qsizetype m_fed = 0;       // events handed over
+    bool m_leftOver = false;   // the last hand-over left events for the next
     qsizetype m_announced = 0; // events decoded when the rows were last announced
     int m_shown = 0;           // rows announced
     int m_unsettled = 0;       // the first row that may have changed since

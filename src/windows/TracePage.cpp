@@ -13,7 +13,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// A look at the link every so often, and another once the decoding has caught up.
+// New traffic goes to the decoding every so often; its rows show once it is decoded.
 constexpr auto PollInterval = 150ms;
 // The filter follows the typing once it pauses.
 constexpr auto FilterPause = 250ms;
@@ -32,7 +32,10 @@ TracePage::TracePage(QWidget* parent) : QWidget(parent), m_ui(std::make_unique<U
     connect(&m_filterPause, &QTimer::timeout, this, &TracePage::ApplyFilter);
     connect(m_ui->TraceFilter, &QLineEdit::textChanged, this, [this] { m_filterPause.start(); });
     connect(m_ui->TraceFilter, &QLineEdit::returnPressed, this, &TracePage::ApplyFilter);
-    connect(&m_poll, &QTimer::timeout, this, &TracePage::Update);
+    connect(&m_poll, &QTimer::timeout, this, [this] {
+        if (m_model)
+            m_model->Hand();
+    });
     connect(m_ui->TraceChart, &TimingChart::RowChosen, this, &TracePage::SelectRow);
 }
 
@@ -71,7 +74,7 @@ void TracePage::ConnectModels()
             ShowFields();
     });
     connect(m_model.get(), &TraceModel::modelReset, this, &TracePage::ShowFields);
-    connect(m_model.get(), &TraceModel::Decoded, this, &TracePage::Update);
+    connect(m_model.get(), &TraceModel::Decoded, this, &TracePage::ShowDecoded);
 }
 
 // Widths for the figures and sixteen bytes; the meaning takes the rest.
@@ -91,11 +94,18 @@ void TracePage::SizeColumns()
 
 bool TracePage::Update()
 {
+    if (m_model)
+        m_model->Hand();
+    return ShowDecoded();
+}
+
+bool TracePage::ShowDecoded()
+{
     if (!m_model)
         return true;
     const QScrollBar& scroll = *m_ui->TraceTable->verticalScrollBar();
     const bool following = scroll.value() == scroll.maximum();
-    const bool caughtUp = m_model->Update(0ms);
+    const bool caughtUp = m_model->Show(0ms);
     if (following)
         m_ui->TraceTable->scrollToBottom();
     ShowRowCount();

@@ -19,8 +19,8 @@ class TraceModel;
 // a filter field and the timing chart above the table and the fields of the
 // selected ATR or exchange below it; the chart and the table select together.
 // The page hands new traffic to the decoding's own thread every so often and
-// shows what it has decoded, so a fast stream costs the window one short copy
-// per look.
+// shows the rows once they are decoded, so a fast stream costs the window one
+// short copy and one showing of new rows per look.
 class TracePage : public QWidget {
     Q_OBJECT
 public:
@@ -39,6 +39,7 @@ public:
 private:
     void ConnectModels();
     void SizeColumns();
+    bool ShowDecoded();
     void ApplyFilter();
     void ShowFields();
     void ShowRowCount();
