@@ -83,6 +83,21 @@ public:
         return tail;
     }
 
+    // The events from `first` up to `last` (left out), as a timeline of their own.
+    LinkTimeline Slice(qsizetype first, qsizetype last) const
+    {
+        LinkTimeline slice;
+        const quint32 begin = first == 0 ? 0 : m_ends[first - 1];
+        const quint32 end = last == 0 ? 0 : m_ends[last - 1];
+        slice.m_payload = m_payload.sliced(begin, end - begin);
+        slice.m_times = m_times.sliced(first, last - first);
+        slice.m_ends.reserve(last - first);
+        for (qsizetype i = first; i < last; ++i)
+            slice.m_ends.append(m_ends[i] - begin);
+        slice.m_kinds = m_kinds.sliced(first, last - first);
+        return slice;
+    }
+
     qsizetype Size() const { return m_times.size(); }
     bool IsEmpty() const { return m_times.isEmpty(); }
     qint64 Dropped() const { return m_dropped; }

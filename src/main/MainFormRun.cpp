@@ -1,5 +1,6 @@
 // The run controls of the main window: Initialize, Send Data, Exit, the data
-// sender, data files, saving the Active Log and the transcript, exporting the trace.
+// sender, data files, saving the Active Log and the transcript, exporting the trace
+// and its timing chart.
 #include "base/Dialogs.h"
 #include "base/ErrorBoundary.h"
 #include "base/RtfWriter.h"
@@ -10,6 +11,8 @@
 #include "main/TMainForm.h"
 #include "trace/PcapExport.h"
 #include "ui_TMainForm.h"
+#include "windows/TimingChartExport.h"
+#include "windows/TracePage.h"
 
 void TMainForm::ConnectRunControls()
 {
@@ -75,6 +78,18 @@ void TMainForm::ExportTrace1Click()
                                         QStringLiteral("*.pcap"), QStringLiteral("pcap")};
         if (const auto path = m_dialogs.AskSaveFile(request))
             SavePcap(*path, Link().Timeline());
+    });
+}
+
+// The chart as the Trace page shows it, as an SVG picture or a PNG image.
+void TMainForm::ExportTimingChart1Click()
+{
+    RunGuarded(m_dialogs, [this] {
+        const FileDialogRequest request{QStringLiteral("Export Timing Chart"),
+                                        QStringLiteral("SVG Picture|*.svg|PNG Image|*.png"), {}, QStringLiteral("*.svg"),
+                                        QStringLiteral("svg")};
+        if (const auto path = m_dialogs.AskSaveFile(request))
+            SaveFile(*path, TimingChartFile(m_ui->TraceSheet->chart(), *path));
     });
 }
 

@@ -50,6 +50,7 @@ void TMainForm::ConnectControls()
     connect(m_ui->Save1, &QAction::triggered, this, &TMainForm::Save1Click);
     connect(m_ui->SaveTranscript1, &QAction::triggered, this, &TMainForm::SaveTranscript1Click);
     connect(m_ui->ExportTrace1, &QAction::triggered, this, &TMainForm::ExportTrace1Click);
+    connect(m_ui->ExportTimingChart1, &QAction::triggered, this, &TMainForm::ExportTimingChart1Click);
     connect(m_ui->OpenXPL1, &QAction::triggered, this, &TMainForm::OpenXPL1Click);
     connect(m_ui->CustomCommand1, &QAction::triggered, this, &TMainForm::CustomCommand1Click);
 }

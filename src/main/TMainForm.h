@@ -45,6 +45,7 @@ public:
     void Save1Click();
     void SaveTranscript1Click();
     void ExportTrace1Click();
+    void ExportTimingChart1Click();
     void OpenXPL1Click();
     void CustomCommand1Click();
 

@@ -2,6 +2,14 @@
 
 void T0Decoder::Add(const LinkEvent& event)
 {
+    Decode(event);
+    m_reading.FollowTiming(event.timeNs);
+    if (m_silentReading)
+        m_silentReading->FollowTiming(event.timeNs);
+}
+
+void T0Decoder::Decode(const LinkEvent& event)
+{
     switch (event.kind) {
     case LinkEventKind::Sent:
         for (char byte : event.bytes) {

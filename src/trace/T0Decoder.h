@@ -24,12 +24,15 @@ public:
     // The rows so far; the last rows and those of commands under way may still change.
     const Trace& Current() const { return m_reading.Current(); }
     qint32 FirstUnsettledRow() const { return m_reading.FirstUnsettledRow(); }
+    // When the exchanges and marks of the rows so far happened.
+    const TraceTiming& Timing() const { return m_reading.Timing(); }
     // Counts the times the rows so far were replaced by those of the other reading.
     int Rereads() const { return m_rereads; }
     // Ends what is under way (an ATR cut short, an exchange without status word).
     Trace Finish();
 
 private:
+    void Decode(const LinkEvent& event);
     void Receive(qint64 timeNs, quint8 byte);
     // Keeps the reading with fewer faults once they differ; `final` keeps the echo's on a tie.
     void Settle(bool final);

@@ -2,6 +2,7 @@
 
 #include "link/LinkTimeline.h"
 #include "trace/TraceBuilder.h"
+#include "trace/TraceTiming.h"
 
 #include <deque>
 
@@ -38,6 +39,10 @@ public:
 
     Owed Owes() const;
     const Trace& Current() const { return m_rows.trace(); }
+    // When each exchange and mark of this reading happened; brought up to date
+    // after each event by FollowTiming.
+    const TraceTiming& Timing() const { return m_timing.Timing(); }
+    void FollowTiming(qint64 timeNs) { m_timing.Follow(m_rows.trace(), timeNs); }
     // The first row whose text may still change: a row still growing, or the
     // header of a command under way; the number of rows when there is none.
     qint32 FirstUnsettledRow() const;
@@ -91,6 +96,7 @@ private:
     const TracePps& Pps() const { return m_rows.trace().ppss[m_pps]; }
 
     TraceBuilder m_rows;
+    TimingBuilder m_timing;
     EchoBelief m_belief = EchoBelief::Unknown;
     int m_faults = 0;
     bool m_atrExpected = false;

@@ -3,15 +3,20 @@
 #include "trace/TraceFormat.h"
 #include "trace/TraceText.h"
 
-#include <QElapsedTimer>
 #include <algorithm>
 
 namespace {
 
-// Events decoded between looks at the clock.
-constexpr qsizetype EventsPerLook = 256;
 // A row of a long stream of bytes shows its beginning only.
 constexpr qsizetype ShownBytes = 256;
+
+// A column's text; a long row's bytes are cut short.
+QString ColumnText(const Trace& trace, const TraceRow& row, int column)
+{
+    if (column != BytesColumn || row.size <= ShownBytes)
+        return TraceColumnText(trace, row, column);
+    return ByteText(trace.Bytes(row).first(ShownBytes)) + QStringLiteral(" ... (%1 bytes)").arg(row.size);
+}
 
 } // namespace
 
@@ -20,74 +25,82 @@ TraceModel::TraceModel(const LinkTimeline& timeline, QObject* parent)
 {
 }
 
-bool TraceModel::Update(std::chrono::milliseconds budget)
+TraceModel::~TraceModel() = default;
+
+std::unique_ptr<TraceDecoding> TraceModel::NewDecoding()
+{
+    return std::make_unique<TraceDecoding>([this] { QMetaObject::invokeMethod(this, &TraceModel::Decoded, Qt::QueuedConnection); });
+}
+
+void TraceModel::Hand()
 {
     if (m_timeline.Size() < m_fed)
         Restart();
-    if (m_fed == m_timeline.Size())
-        return true;
-    const int unsettled = FirstUnsettledRow();
-    const int rereads = m_decoder.Rereads();
-    QElapsedTimer clock;
-    clock.start();
-    while (m_fed < m_timeline.Size()) {
-        m_decoder.Add(m_timeline.At(m_fed++));
-        if (m_fed % EventsPerLook == 0 && clock.elapsed() >= budget.count())
-            break;
-    }
-    if (m_decoder.Rereads() != rereads) {
-        beginResetModel(); // the decoder read the traffic since the open again
-        m_shown = 0;
-        endResetModel();
-    } else if (unsettled < m_shown) {
-        emit dataChanged(index(unsettled, 0), index(m_shown - 1, TraceColumnCount - 1));
-    }
-    const int rows = int(trace().rows.size());
-    if (rows > m_shown) {
-        beginInsertRows({}, m_shown, rows - 1);
-        m_shown = rows;
-        endInsertRows();
-    }
-    return m_fed == m_timeline.Size();
+    const qsizetype end = std::min(m_timeline.Size(), m_fed + MostEventsHanded);
+    if (end > m_fed)
+        m_decoding->Hand(m_timeline.Slice(m_fed, end));
+    m_fed = end;
+    m_leftOver = m_fed < m_timeline.Size();
+}
+
+bool TraceModel::Show(std::chrono::milliseconds wait)
+{
+    const DecodingProgress progress = m_decoding->Progress(wait);
+    if (progress.events > m_announced)
+        Announce(progress);
+    if (progress.events == m_fed && m_leftOver)
+        Hand();
+    return progress.events == m_timeline.Size();
 }
 
 void TraceModel::Restart()
 {
     beginResetModel();
-    m_decoder = T0Decoder();
-    m_fed = 0;
-    m_shown = 0;
+    m_decoding = NewDecoding();
+    m_fed = m_announced = 0;
+    m_shown = m_unsettled = m_rereads = 0;
     endResetModel();
 }
 
-// The rows that new bytes may change: those still growing, and every row from
-// the header of the oldest command under way, which names its status word once it comes.
-int TraceModel::FirstUnsettledRow() const
+// The rows from the first that was unsettled when they were last announced may
+// have changed since; the rows after those announced are new.
+void TraceModel::Announce(const DecodingProgress& progress)
 {
-    return std::clamp(int(m_decoder.FirstUnsettledRow()), 0, m_shown);
+    if (progress.rereads != m_rereads) { // the decoder read the traffic since the open again
+        beginResetModel();
+        m_shown = m_unsettled = 0;
+        m_rereads = progress.rereads;
+        endResetModel();
+    }
+    if (m_unsettled < m_shown)
+        emit dataChanged(index(m_unsettled, 0), index(m_shown - 1, TraceColumnCount - 1));
+    if (progress.rows > m_shown) {
+        beginInsertRows({}, m_shown, progress.rows - 1);
+        m_shown = progress.rows;
+        endInsertRows();
+    }
+    m_unsettled = progress.firstUnsettledRow;
+    m_announced = progress.events;
 }
 
 QList<TraceField> TraceModel::Fields(int row) const
 {
-    return row >= 0 && row < m_shown ? RowFields(trace(), trace().rows[row]) : QList<TraceField>();
+    if (row < 0 || row >= m_shown)
+        return {};
+    const TraceLook look = Look();
+    return RowFields(look.trace(), look.trace().rows[row]);
 }
 
 QString TraceModel::RowText(int row) const
 {
     if (row < 0 || row >= m_shown)
         return {};
-    const TraceRow& shown = trace().rows[row];
-    QString text = ColumnText(shown, 0);
+    const TraceLook look = Look();
+    const TraceRow& shown = look.trace().rows[row];
+    QString text = ColumnText(look.trace(), shown, 0);
     for (int column = 1; column < TraceColumnCount; ++column)
-        text += u'\t' + ColumnText(shown, column);
+        text += u'\t' + ColumnText(look.trace(), shown, column);
     return text;
-}
-
-QString TraceModel::ColumnText(const TraceRow& row, int column) const
-{
-    if (column != BytesColumn || row.size <= ShownBytes)
-        return TraceColumnText(trace(), row, column);
-    return ByteText(trace().Bytes(row).first(ShownBytes)) + QStringLiteral(" ... (%1 bytes)").arg(row.size);
 }
 
 int TraceModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_shown; }
@@ -98,18 +111,15 @@ QVariant TraceModel::data(const QModelIndex& index, int role) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid))
         return {};
-    const TraceRow& row = trace().rows[index.row()];
-    switch (role) {
-    case Qt::DisplayRole:
-        return ColumnText(row, index.column());
-    case Qt::ToolTipRole:
-        // The bytes and the meaning may be cut short in their columns.
-        return index.column() >= BytesColumn ? ColumnText(row, index.column()) : QVariant();
-    case Qt::TextAlignmentRole:
-        return int(index.column() <= SilenceColumn ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignLeft | Qt::AlignVCenter);
-    default:
-        return {};
+    // The bytes and the meaning may be cut short in their columns.
+    const bool tip = role == Qt::ToolTipRole && index.column() >= BytesColumn;
+    if (role == Qt::DisplayRole || tip) {
+        const TraceLook look = Look();
+        return ColumnText(look.trace(), look.trace().rows[index.row()], index.column());
     }
+    if (role == Qt::TextAlignmentRole)
+        return int(index.column() <= SilenceColumn ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignLeft | Qt::AlignVCenter);
+    return {};
 }
 
 QVariant TraceModel::headerData(int section, Qt::Orientation orientation, int role) const

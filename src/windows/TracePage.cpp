@@ -3,6 +3,7 @@
 #include "trace/TraceFilterModel.h"
 #include "trace/TraceModel.h"
 #include "trace/TraceText.h"
+#include "windows/TimingChart.h"
 #include "ui_TracePage.h"
 
 #include <QScrollBar>
@@ -12,10 +13,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// A look at the link every so often, each decoding for a short while at most;
-// a look that leaves events over comes again at once.
+// New traffic goes to the decoding every so often; its rows show once it is decoded.
 constexpr auto PollInterval = 150ms;
-constexpr auto DecodingBudget = 20ms;
 // The filter follows the typing once it pauses.
 constexpr auto FilterPause = 250ms;
 
@@ -24,15 +23,20 @@ constexpr auto FilterPause = 250ms;
 TracePage::TracePage(QWidget* parent) : QWidget(parent), m_ui(std::make_unique<Ui::TracePage>())
 {
     m_ui->setupUi(this);
-    m_ui->TraceSplitter->setStretchFactor(0, 3);
-    m_ui->TraceSplitter->setStretchFactor(1, 1);
+    m_ui->TraceSplitter->setStretchFactor(0, 1);
+    m_ui->TraceSplitter->setStretchFactor(1, 3);
+    m_ui->TraceSplitter->setStretchFactor(2, 1);
     m_ui->TraceFields->header()->setStretchLastSection(true);
     m_filterPause.setSingleShot(true);
     m_filterPause.setInterval(FilterPause);
     connect(&m_filterPause, &QTimer::timeout, this, &TracePage::ApplyFilter);
     connect(m_ui->TraceFilter, &QLineEdit::textChanged, this, [this] { m_filterPause.start(); });
     connect(m_ui->TraceFilter, &QLineEdit::returnPressed, this, &TracePage::ApplyFilter);
-    connect(&m_poll, &QTimer::timeout, this, &TracePage::Update);
+    connect(&m_poll, &QTimer::timeout, this, [this] {
+        if (m_model)
+            m_model->Hand();
+    });
+    connect(m_ui->TraceChart, &TimingChart::RowChosen, this, &TracePage::SelectRow);
 }
 
 TracePage::~TracePage() = default;
@@ -47,6 +51,7 @@ void TracePage::Follow(const LinkTimeline& timeline)
     m_ui->TraceTable->setModel(filter.get());
     delete earlier;
     m_filter = std::move(filter);
+    m_ui->TraceChart->SetModel(model.get());
     m_model = std::move(model);
     SizeColumns();
     ConnectModels();
@@ -57,13 +62,19 @@ void TracePage::Follow(const LinkTimeline& timeline)
 
 void TracePage::ConnectModels()
 {
-    connect(m_ui->TraceTable->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &TracePage::ShowFields);
+    connect(m_ui->TraceTable->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
+        ShowFields();
+        // A row that the filter hid stays marked on the chart.
+        if (CurrentRow() >= 0)
+            m_ui->TraceChart->ShowRow(CurrentRow());
+    });
     connect(m_model.get(), &TraceModel::dataChanged, this, [this](const QModelIndex& top, const QModelIndex& bottom) {
         const int row = CurrentRow();
         if (row >= top.row() && row <= bottom.row())
             ShowFields();
     });
     connect(m_model.get(), &TraceModel::modelReset, this, &TracePage::ShowFields);
+    connect(m_model.get(), &TraceModel::Decoded, this, &TracePage::ShowDecoded);
 }
 
 // Widths for the figures and sixteen bytes; the meaning takes the rest.
@@ -83,15 +94,21 @@ void TracePage::SizeColumns()
 
 bool TracePage::Update()
 {
+    if (m_model)
+        m_model->Hand();
+    return ShowDecoded();
+}
+
+bool TracePage::ShowDecoded()
+{
     if (!m_model)
         return true;
     const QScrollBar& scroll = *m_ui->TraceTable->verticalScrollBar();
     const bool following = scroll.value() == scroll.maximum();
-    const bool caughtUp = m_model->Update(DecodingBudget);
+    const bool caughtUp = m_model->Show(0ms);
     if (following)
         m_ui->TraceTable->scrollToBottom();
     ShowRowCount();
-    m_poll.start(caughtUp ? PollInterval : 0ms);
     return caughtUp;
 }
 
@@ -111,6 +128,15 @@ int TracePage::CurrentRow() const
     const QModelIndex current = m_ui->TraceTable->currentIndex();
     return current.isValid() ? m_filter->SourceRow(current.row()) : -1;
 }
+
+// The row the chart chose, selected in the table; none when the filter hides it.
+void TracePage::SelectRow(int row)
+{
+    if (m_model && row < m_model->rowCount())
+        m_ui->TraceTable->setCurrentIndex(m_filter->mapFromSource(m_model->index(row, 0)));
+}
+
+TimingChart& TracePage::chart() const { return *m_ui->TraceChart; }
 
 void TracePage::ShowFields()
 {

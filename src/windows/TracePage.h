@@ -11,13 +11,16 @@ namespace Ui {
 class TracePage;
 }
 class LinkTimeline;
+class TimingChart;
 class TraceFilterModel;
 class TraceModel;
 
 // The Trace page: the decoded traffic of a card link in a table that follows it,
-// a filter field above the table and the fields of the selected ATR or exchange
-// below it. The table looks for new traffic every so often, so a fast stream
-// costs the window one short decoding step per look.
+// a filter field and the timing chart above the table and the fields of the
+// selected ATR or exchange below it; the chart and the table select together.
+// The page hands new traffic to the decoding's own thread every so often and
+// shows the rows once they are decoded, so a fast stream costs the window one
+// short copy and one showing of new rows per look.
 class TracePage : public QWidget {
     Q_OBJECT
 public:
@@ -26,19 +29,22 @@ public:
 
     // Shows the trace of `timeline` from now on; it must outlive the page.
     void Follow(const LinkTimeline& timeline);
-    // Takes in what the timeline gained since the last look, for a short while
-    // at most; false while some is left for the next look.
+    // Hands what the timeline gained since the last look to the decoding and
+    // shows what it has decoded, without waiting; false while some is left.
     bool Update();
 
     TraceModel* model() const { return m_model.get(); }
+    TimingChart& chart() const;
 
 private:
     void ConnectModels();
     void SizeColumns();
+    bool ShowDecoded();
     void ApplyFilter();
     void ShowFields();
     void ShowRowCount();
     int CurrentRow() const;
+    void SelectRow(int row);
 
     std::unique_ptr<Ui::TracePage> m_ui;
     std::unique_ptr<TraceModel> m_model;

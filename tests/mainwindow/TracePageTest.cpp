@@ -2,16 +2,21 @@
 #include "MainWindowFixture.h"
 
 #include "common/Tshark.h"
+#include "trace/TraceModel.h"
 #include "trace/TraceText.h"
 #include "ui_TMainForm.h"
+#include "windows/TimingChart.h"
 #include "windows/TracePage.h"
 
+#include <QAccessible>
 #include <QDir>
+#include <QImage>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QTableView>
 #include <QTest>
 #include <QTreeWidget>
+#include <QXmlStreamReader>
 
 namespace {
 
@@ -50,6 +55,25 @@ protected:
         ui().Script->setPlainText(script);
         form().ExplorerButton4Click();
     }
+    TimingChart& chart() { return ui().TraceSheet->chart(); }
+    // Three exchanges on the chart, the last with an error.
+    QList<TimingBar> threeExchanges()
+    {
+        showForm();
+        settle(); // the first showing empties the panes, the script's among them
+        runScript("send('00 A4 00 00 02 3F 00')\nWAIT(\"20000\")\nsend('00 A4 00 00 02 2F E2')\nWAIT(\"20000\")\n"
+                  "send('00 A4 00 00 02 7F 99')\nWAIT(\"20000\")");
+        [&] { ASSERT_TRUE(pumpUntil([this] { return meanings().join(u'\n').contains("-> 6A 82"); })); }();
+        const TraceLook look = ui().TraceSheet->model()->Look();
+        return look.timing().bars;
+    }
+    // The middle of a bar, where the chart shows it now.
+    QPoint pointOf(const TimingBar& bar)
+    {
+        const double x = XOf((bar.startNs + bar.endNs) / 2, chart().Span(), chart().width());
+        return QPoint(int(x), int(ChartGeometryOf(chart().size(), chart().fontMetrics().height()).bars.center().y()));
+    }
+    int currentRow() { return table().currentIndex().row(); }
 };
 
 TEST_F(TracePageTest, RowsAppearWhileAScriptRunsAndTheFilterNarrowsThem)
@@ -119,6 +143,100 @@ TEST_F(TracePageTest, ExportTraceWritesAFileThatTsharkReads)
     dialogs().replies.push_back(folderPath("run.pcap/inside"));
     ui().ExportTrace1->trigger();
     EXPECT_EQ(shownTexts("error").size(), 1) << "a file where a folder should be";
+}
+
+TEST_F(TracePageTest, AClickOnABarSelectsItsRowAndASelectedRowBringsItsBarIntoViewMarked)
+{
+    const QList<TimingBar> bars = threeExchanges();
+    ASSERT_EQ(bars.size(), 3);
+    EXPECT_EQ(bars[2].status, StatusClass::Error);
+    QTest::mouseClick(&chart(), Qt::LeftButton, {}, pointOf(bars[1]));
+    EXPECT_EQ(currentRow(), bars[1].row);
+    EXPECT_TRUE(fields().contains("Data: 2 bytes to the card: 2F E2")) << fields().join(u'\n').toStdString();
+
+    chart().ZoomBy(1e6, 0); // the start alone: no exchange in view
+    table().setCurrentIndex(table().model()->index(bars[2].row, 0));
+    const TimeSpan span = chart().Span();
+    EXPECT_TRUE(span.startNs <= bars[2].startNs && bars[2].endNs <= span.EndNs());
+    EXPECT_EQ(chart().SelectedRow(), bars[2].row);
+    const QImage shown = chart().grab().toImage();
+    const QColor highlight = chart().palette().color(QPalette::Highlight);
+    const int top = int(ChartGeometryOf(chart().size(), chart().fontMetrics().height()).nulls.top());
+    EXPECT_EQ(shown.pixelColor(pointOf(bars[2]).x(), top), highlight) << "the mark's top edge, above the bar";
+}
+
+TEST_F(TracePageTest, TheChartIsNamedAndWorkedByKeys)
+{
+    const QList<TimingBar> bars = threeExchanges();
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&chart());
+    ASSERT_NE(accessible, nullptr);
+    EXPECT_EQ(accessible->role(), QAccessible::Chart);
+    EXPECT_EQ(accessible->text(QAccessible::Name), "Timing chart");
+    EXPECT_TRUE(accessible->text(QAccessible::Description).startsWith("3 exchanges, 3 in view"))
+        << accessible->text(QAccessible::Description).toStdString();
+
+    chart().setFocus();
+    const TimeSpan all = chart().Span();
+    QTest::keyClick(&chart(), Qt::Key_Plus);
+    EXPECT_LT(chart().Span().lengthNs, all.lengthNs);
+    const TimeSpan zoomed = chart().Span();
+    QTest::keyClick(&chart(), Qt::Key_Left);
+    EXPECT_LT(chart().Span().startNs, zoomed.startNs);
+    QTest::keyClick(&chart(), Qt::Key_0);
+    EXPECT_EQ(chart().Span(), all);
+    QTest::keyClick(&chart(), Qt::Key_Down);
+    EXPECT_EQ(currentRow(), bars[0].row);
+    QTest::keyClick(&chart(), Qt::Key_Down);
+    EXPECT_EQ(currentRow(), bars[1].row);
+    EXPECT_TRUE(accessible->text(QAccessible::Description).contains("selected: SELECT 2FE2"))
+        << accessible->text(QAccessible::Description).toStdString();
+}
+
+// The trace spans every start of the link: a restart is a reset mark, and the
+// decoding goes on with the traffic after it.
+TEST_F(TracePageTest, TheDecodingGoesOnAcrossARestartOfTheLink)
+{
+    threeExchanges();
+    form().ExplorerButton2Click(); // Initialize
+    ASSERT_TRUE(pumpUntil([this] { return meanings().filter("ATR: ").size() == 2; }));
+    runScript("send('00 A4 00 00 02 3F 00')");
+    ASSERT_TRUE(pumpUntil([this] { return meanings().last().contains("SELECT 3F00 -> "); }))
+        << meanings().join(u'\n').toStdString();
+    const TraceLook look = ui().TraceSheet->model()->Look();
+    EXPECT_EQ(look.timing().bars.size(), 4);
+    EXPECT_EQ(std::count_if(look.timing().marks.cbegin(), look.timing().marks.cend(),
+                            [](const TimingMark& mark) { return mark.kind == TimingMarkKind::Reset; }),
+              2);
+}
+
+// The SVG holds a box in a status colour for each exchange in view.
+TEST_F(TracePageTest, ExportTimingChartWritesSvgAndPngAsTheNameEnds)
+{
+    const QList<TimingBar> bars = threeExchanges();
+    ui().MainTab->setCurrentWidget(ui().TraceSheet);
+    for (const char* name : {"chart.svg", "chart.png", "chart.jpg"})
+        dialogs().replies.push_back(folderPath(name));
+    for (int i = 0; i < 3; ++i)
+        ui().ExportTimingChart1->trigger();
+    EXPECT_EQ(dialogs().fileRequests.at(0).filter, "SVG Picture|*.svg|PNG Image|*.png");
+
+    QXmlStreamReader svg(readFile("chart.svg"));
+    QStringList fills{"none"};
+    int boxes = 0;
+    while (!svg.atEnd()) {
+        if (svg.readNext() == QXmlStreamReader::StartElement && svg.name() == u"g")
+            fills.append(svg.attributes().value("fill").toString());
+        else if (svg.isEndElement() && svg.name() == u"g")
+            fills.removeLast();
+        else if (svg.isStartElement() && svg.name() == u"rect")
+            boxes += fills.last() == StatusColour(StatusClass::Normal).name() || fills.last() == StatusColour(StatusClass::Error).name();
+    }
+    EXPECT_FALSE(svg.hasError()) << svg.errorString().toStdString();
+    EXPECT_EQ(boxes, bars.size());
+
+    EXPECT_EQ(QImage(folderPath("chart.png")).size(), chart().size());
+    EXPECT_EQ(shownTexts("error").size(), 1) << "chart.jpg";
+    EXPECT_FALSE(QFile::exists(folderPath("chart.jpg")));
 }
 
 } // namespace
