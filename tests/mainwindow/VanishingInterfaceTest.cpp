@@ -53,8 +53,8 @@ TEST_P(VanishingInterfaceTest, OneReportTheRunEndsAndWhatArrivedStays)
 INSTANTIATE_TEST_SUITE_P(
     DuringARun, VanishingInterfaceTest,
     ::testing::Values(
-        Vanishing{"DataFileBlock", "300", false, "00 A4 00 00 02 3F 00 00 B0 00 00 0A 00 B0 00 00 0A\nR", "00 A4 00 "},
-        Vanishing{"ScriptSend", "300", true, "SEND('00 A4 00 00 02 3F 00 00 B0 00 00 0A')\nFEED(\"PRINT ALL\")",
+        Vanishing{"DataFileBlock", "3000", false, "00 A4 00 00 02 3F 00 00 B0 00 00 0A 00 B0 00 00 0A\nR", "00 A4 00 "},
+        Vanishing{"ScriptSend", "3000", true, "SEND('00 A4 00 00 02 3F 00 00 B0 00 00 0A')\nFEED(\"PRINT ALL\")",
                   "00 A4 00 "},
         Vanishing{"ScriptWait", "0", true, "SEND('00 A4 00 00 02')\nWAIT(\"20000\")\nFEED(\"PRINT ALL\")",
                   "02 A4 "}),

@@ -28,7 +28,7 @@ std::unique_ptr<QProcess> RunTest::start(const QStringList& arguments, const QSt
     auto process = std::make_unique<QProcess>();
     process->setWorkingDirectory(m_folder.path());
     process->setStandardInputFile(input);
-    process->start(RunProgram(), QStringList{"-d", m_simulator.devicePath(), "--idle", "100"} + arguments);
+    process->start(RunProgram(), QStringList{"-d", m_simulator.devicePath(), "--idle", "300"} + arguments);
     EXPECT_TRUE(process->waitForStarted(PatienceMs)) << process->errorString().toStdString();
     return process;
 }
