@@ -34,6 +34,8 @@ constexpr double MaxWhole = std::numeric_limits<qint32>::max();
 constexpr NumberRule Passes{false, 0, MaxWhole, "a whole number of message-pump passes"};
 constexpr NumberRule Milliseconds{false, 0, MaxWhole, "a whole number of milliseconds"};
 constexpr NumberRule AnswerMilliseconds{false, 1, MaxWhole, "a whole number of milliseconds"};
+constexpr NumberRule Cards{false, 1, MaxWhole, "a whole number of cards"};
+constexpr NumberRule Descriptor{false, 0, MaxWhole, "a file descriptor's number"};
 // A timer's milliseconds are an int: at least one, at most about 24 days.
 constexpr NumberRule Seconds{true, 0.001, 2147483, "a number of seconds"};
 
@@ -67,7 +69,7 @@ struct Option {
 };
 
 const Option Options[] = {
-    {QLatin1StringView("-d"), QLatin1StringView("--device"), true, [](RunOptions& o, const QString& v) { o.device = v; }},
+    {QLatin1StringView("-d"), QLatin1StringView("--device"), true, [](RunOptions& o, const QString& v) { o.devices << v; }},
     {{}, QLatin1StringView("--byte-delay"), true,
      [](RunOptions& o, const QString& v) { o.byteDelay = PassesText(QStringLiteral("--byte-delay"), v); }},
     {{}, QLatin1StringView("--command-delay"), true,
@@ -89,6 +91,12 @@ const Option Options[] = {
     {{}, QLatin1StringView("--timeout"), true,
      [](RunOptions& o, const QString& v) { o.timeoutSeconds = ReadNumber(QStringLiteral("--timeout"), v, Seconds); }},
     {QLatin1StringView("-q"), QLatin1StringView("--quiet"), false, [](RunOptions& o, const QString&) { o.quiet = true; }},
+    {{}, QLatin1StringView("--each-card"), false, [](RunOptions& o, const QString&) { o.eachCard = true; }},
+    {{}, QLatin1StringView("--cards"), true,
+     [](RunOptions& o, const QString& v) { o.cards = int(ReadNumber(QStringLiteral("--cards"), v, Cards)); }},
+    {{}, QLatin1StringView("--junit"), true, [](RunOptions& o, const QString& v) { o.junitPath = v; }},
+    {{}, QLatin1StringView("--status-fd"), true,
+     [](RunOptions& o, const QString& v) { o.statusFd = int(ReadNumber(QStringLiteral("--status-fd"), v, Descriptor)); }},
     {QLatin1StringView("-e"), {}, true,
      [](RunOptions& o, const QString& v) { o.items.append({RunItem::Kind::Line, v}); }},
 };
@@ -152,8 +160,12 @@ CommandLine ParseCommandLine(const QStringList& arguments)
             option->apply(line.options, value);
         }
     }
-    if (line.action == CommandLine::Action::Run && line.options.items.isEmpty())
+    if (line.action != CommandLine::Action::Run)
+        return line;
+    if (line.options.items.isEmpty())
         throw UsageError(QStringLiteral("nothing to run: name a script, a data file or -e LINE (see --help)"));
+    if (line.options.cards && !line.options.eachCard)
+        throw UsageError(QStringLiteral("--cards counts the cards of --each-card, which is not given"));
     return line;
 }
 

@@ -1,0 +1,236 @@
+#include "line/LineRun.h"
+
+#include "base/SaveFile.h"
+#include "line/CardRun.h"
+#include "line/CardRunArguments.h"
+#include "line/JUnitReport.h"
+#include "line/LineSummary.h"
+#include "link/DeviceName.h"
+#include "link/PcscReader.h"
+#include "link/ReaderPresence.h"
+#include "run/ConsoleText.h"
+#include "run/ItemLines.h"
+#include "run/LinkSettings.h"
+#include "run/OutputPattern.h"
+#include "run/RunStop.h"
+#include "run/StopSignals.h"
+#include "trace/TranscriptCheck.h"
+
+#include <QStringList>
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::chrono::milliseconds ReaderLookInterval{100};
+constexpr std::chrono::milliseconds ProgressInterval{250};
+
+const QString CardNumber = QStringLiteral("{n}");
+
+QString ItemName(const RunItem& item)
+{
+    return item.kind == RunItem::Kind::Line ? QStringLiteral("-e ") + item.text : item.text;
+}
+
+} // namespace
+
+bool IsProductionLine(const RunOptions& options)
+{
+    const auto everyReader = [](const QString& device) { return PcscReaderName(device) == u"*"; };
+    return options.devices.size() > 1 || std::any_of(options.devices.begin(), options.devices.end(), everyReader) ||
+           options.eachCard || !options.junitPath.isEmpty();
+}
+
+int LineRun::Run()
+{
+    try {
+        Prepare();
+    } catch (const NoInterface& error) {
+        ConsoleText::SayError(error.message());
+        return int(ExitStatus::LinkFailed);
+    } catch (const KestrinError& error) {
+        ConsoleText::SayError(error.message());
+        return int(ExitStatus::Usage);
+    }
+    {
+        const StopSignals stopSignals([this](int signal) { Stop(signal); });
+        Start();
+        if (!Ended())
+            m_loop.exec();
+    }
+    ConsoleText::EraseInPlace();
+    ConsoleText::FinishOut();
+    return Report();
+}
+
+// Everything that can be known to fail before the first card, as a single run
+// finds it before its card: the interfaces, the items' files, the transcript
+// to check against and the files to write.
+void LineRun::Prepare()
+{
+    QStringList devices = m_options.devices;
+    if (devices.isEmpty())
+        devices << ChooseLinkSettings(m_options).device;
+    if (devices.first().isEmpty())
+        throw NoDeviceNamed();
+    m_interfaces = ChooseInterfaces(devices, m_options.eachCard);
+    CheckFilesApart();
+    for (const RunItem& item : m_options.items) {
+        QList<qsizetype> lineNumbers;
+        LoadItemLines(item, lineNumbers);
+    }
+    CheckFilesOfFirstCards();
+    if (!m_options.junitPath.isEmpty())
+        CheckCanSave(m_options.junitPath);
+    if (!m_options.junitPath.isEmpty() && m_options.recordPath.isEmpty())
+        m_transcripts = std::make_unique<QTemporaryDir>();
+}
+
+// A file that every card would write over again is refused: with several
+// cards each name must hold what tells them apart.
+void LineRun::CheckFilesApart() const
+{
+    if (m_interfaces.size() < 2 && !m_options.eachCard)
+        return;
+    for (const auto& [option, pattern] : OutputPatterns(m_options)) {
+        if (pattern.contains(CardNumber) || (!m_options.eachCard && pattern.contains(QStringLiteral("{device}"))))
+            continue;
+        throw UsageError(QStringLiteral("%1 %2 would be written by every card alike: put %3 in it")
+                             .arg(option, pattern,
+                                  m_options.eachCard ? QStringLiteral("{n} (the card's number)")
+                                                     : QStringLiteral("{device} or {n} (the card's number)")));
+    }
+}
+
+// The cards to come are known only by their first: card after card, a name
+// with {n} is looked at as card 1's.
+void LineRun::CheckFilesOfFirstCards() const
+{
+    for (qsizetype index = 0; index < m_interfaces.size(); ++index) {
+        const int card = m_options.eachCard ? 1 : int(index) + 1;
+        const RunOptions own = ForOneCard(m_options, m_interfaces[index].fileName, card);
+        if (!own.checkPath.isEmpty() && !(m_options.eachCard && m_options.checkPath.contains(CardNumber)))
+            LoadTranscript(own.checkPath);
+        CheckOutputFiles(own);
+    }
+}
+
+void LineRun::Start()
+{
+    CardSource& source = *this;
+    for (const LineInterface& face : std::as_const(m_interfaces))
+        m_stations.push_back(std::make_unique<Station>(face, source));
+    if (isatty(STDERR_FILENO)) {
+        QObject::connect(&m_progress, &QTimer::timeout, &m_loop, [this] { ShowProgress(); });
+        m_progress.start(ProgressInterval);
+    }
+    if (!m_options.eachCard) {
+        for (const auto& station : m_stations)
+            station->StartCard();
+        return;
+    }
+    QObject::connect(&m_readerLook, &QTimer::timeout, &m_loop, [this] { LookForCards(); });
+    m_readerLook.start(ReaderLookInterval);
+    LookForCards();
+}
+
+void LineRun::LookForCards()
+{
+    QStringList readers;
+    for (const auto& station : m_stations)
+        readers << station->Interface().label;
+    try {
+        const QList<ReaderPresence> presence = LookAtReaders(readers);
+        m_readersFailing = false;
+        for (size_t index = 0; index < m_stations.size(); ++index)
+            m_stations[index]->SeeReader(presence[qsizetype(index)]);
+    } catch (const PcscError& error) {
+        if (!std::exchange(m_readersFailing, true))
+            ConsoleText::SayError(QStringLiteral("the PC/SC readers could not be looked at (%1); trying again")
+                                      .arg(QString::fromUtf8(error.what())));
+    }
+}
+
+void LineRun::ShowProgress() const
+{
+    QStringList lines;
+    for (const auto& station : m_stations)
+        lines << station->ProgressText(m_options.items.size());
+    ConsoleText::ShowInPlace(lines.join(u'\n'));
+}
+
+// Card after card, SIGINT lets the cards under way finish and takes no more.
+void LineRun::Stop(int signal)
+{
+    const bool finishCards = signal == SIGINT && m_options.eachCard;
+    if (finishCards && !m_stopping)
+        ConsoleText::SayError(QStringLiteral("interrupted (SIGINT): no more cards; the line ends once the cards under "
+                                             "way are done (SIGINT again stops them at once)"));
+    m_stopping = true;
+    if (!finishCards)
+        for (const auto& station : m_stations)
+            station->Signal(signal);
+    if (Ended())
+        m_loop.quit();
+}
+
+bool LineRun::TakesMoreCards() const { return !m_stopping && (!m_options.cards || m_cardsStarted < *m_options.cards); }
+
+bool LineRun::Ended() const
+{
+    const bool busy = std::any_of(m_stations.begin(), m_stations.end(), [](const auto& station) { return station->Busy(); });
+    return !busy && (!m_options.eachCard || !TakesMoreCards());
+}
+
+QString LineRun::TranscriptPath(const LineInterface& face, int card) const
+{
+    if (!m_options.recordPath.isEmpty())
+        return FillPattern(m_options.recordPath, face.fileName, card);
+    return m_transcripts ? m_transcripts->filePath(QStringLiteral("card-%1.txt").arg(card)) : QString();
+}
+
+std::unique_ptr<CardRun> LineRun::NextCard(const LineInterface& face)
+{
+    if (!TakesMoreCards())
+        return nullptr;
+    const int card = m_cardsStarted + 1;
+    const QString transcript = TranscriptPath(face, card);
+    try {
+        auto run = std::make_unique<CardRun>(face, card, CardRunArguments(m_options, face, card, transcript),
+                                             m_options.junitPath.isEmpty() ? QString() : transcript);
+        m_cardsStarted = card;
+        return run;
+    } catch (const KestrinError& error) {
+        ConsoleText::SayError(error.message() + QStringLiteral("; the line takes no more cards"));
+        m_ownStatus = int(ExitStatus::Error);
+        m_stopping = true;
+        return nullptr;
+    }
+}
+
+void LineRun::CardDone(const CardResult& result)
+{
+    m_results << result;
+    if (Ended())
+        m_loop.quit();
+}
+
+int LineRun::Report()
+{
+    ConsoleText::WriteErr(SummaryTable(m_results));
+    int status = std::max(WorstStatus(m_results), m_ownStatus);
+    if (m_options.junitPath.isEmpty())
+        return status;
+    QStringList itemNames;
+    for (const RunItem& item : m_options.items)
+        itemNames << ItemName(item);
+    try {
+        SaveFile(m_options.junitPath, JUnitXml({m_interfaces, itemNames, m_options.checkPath}, m_results));
+    } catch (const FileError& error) {
+        ConsoleText::SayError(error.message());
+        status = std::max(status, int(ExitStatus::Usage));
+    }
+    return status;
+}

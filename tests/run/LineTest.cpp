@@ -1,0 +1,99 @@
+// kestrin-run as a production line: several card interfaces in one run, card
+// after card in a PC/SC reader, the summary and the JUnit report.
+#include "JUnitReader.h"
+#include "RunFixture.h"
+
+#include "cardsim/T0Session.h"
+#include "virtualreader/VirtualReader.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <atomic>
+#include <set>
+
+namespace {
+
+const QStringList ReadId{"-e", "00 B0 00 00 0A"};
+constexpr int DifferingCard = 3;
+
+// Card k's own answer to reset and the ten bytes it answers ReadId with.
+QByteArray Atr(int card) { return Bytes("3F 65 25 00 2C 09 69 90") + char(card); }
+QByteArray Id(int card) { return Bytes("89 00 00 00 00 00 00 00 00") + char(card); }
+
+std::unique_ptr<T0Session> CardWithId(int card)
+{
+    CardProfile profile;
+    const QByteArray status = card == DifferingCard ? Bytes("62 82") : Bytes("90 00");
+    profile.answers[Bytes("00 B0 00 00 0A")] = Bytes("B0") + Id(card) + status;
+    return std::make_unique<T0Session>(profile);
+}
+
+// The cards whose answer to reset a text holds.
+std::set<int> CardsIn(const QString& text)
+{
+    std::set<int> cards;
+    static const QRegularExpression atr(QStringLiteral("3F 65 25 00 2C 09 69 90 ([0-9A-F]{2})"));
+    for (const QRegularExpressionMatch& match : atr.globalMatch(text))
+        cards.insert(match.captured(1).toInt(nullptr, 16));
+    return cards;
+}
+
+QString Hex(const QByteArray& bytes) { return QString::fromLatin1(bytes.toHex(' ').toUpper()); }
+
+// Eight cards on pseudo-terminals and eight in the virtual PC/SC readers, run
+// side by side: each transcript holds its own card's bytes alone, the card
+// that answers otherwise than the golden transcript fails alone, and the JUnit
+// report says so.
+TEST_F(RunTest, SixteenCardsRunSideBySideAndTheOneThatDiffersFailsAlone)
+{
+    QList<QByteArray> readerAtrs;
+    for (int card = 8; card < 16; ++card)
+        readerAtrs << Atr(card);
+    VirtualReader readers(readerAtrs);
+    std::vector<std::unique_ptr<CardSimulator>> simulators;
+    QStringList arguments;
+    for (int card = 0; card < 16; ++card) {
+        if (card >= 8) {
+            readers.Card(card - 8).setCard(CardWithId(card));
+            continue;
+        }
+        CardSimulator& simulator = card == 0 ? m_simulator : *simulators.emplace_back(std::make_unique<CardSimulator>());
+        simulator.setAtr(Atr(card));
+        simulator.setCard(CardWithId(card));
+        if (card > 0)
+            arguments << "-d" << simulator.devicePath();
+    }
+    writeFile("golden.txt", "# kestrin transcript 1\n< 3F 65 25 00 2C 09 69 90 ??\n> 00 B0 00 00 0A\n"
+                            "< 00 B0 00 00 0A B0 89 00 00 00 00 00 00 00 00 ??\n< 90 00\n");
+    QDir(path(".")).mkdir("cards");
+    const RunResult result = run(arguments + QStringList{"-d", "pcsc:*", "--record", "cards/{device}.txt", "--check",
+                                                         "golden.txt", "--junit", "junit.xml"} + ReadId);
+    EXPECT_EQ(result.exitCode, 1) << result.err.toStdString();
+
+    std::set<int> seen;
+    for (const QString& name : QDir(path("cards")).entryList(QDir::Files)) {
+        const QString transcript = QString::fromUtf8(readFile("cards/" + name));
+        const std::set<int> cards = CardsIn(transcript);
+        ASSERT_EQ(cards.size(), 1u) << name.toStdString() << ":\n" << transcript.toStdString();
+        const int card = *cards.begin();
+        EXPECT_TRUE(QString(transcript).remove(QStringLiteral("\n< ")).contains(Hex(Id(card)))) << transcript.toStdString();
+        seen.insert(card);
+    }
+    EXPECT_EQ(seen.size(), 16u) << result.err.toStdString();
+    EXPECT_TRUE(result.err.contains("16 cards: 15 passed, 1 failed\n")) << result.err.toStdString();
+
+    const auto cases = ReadJUnit(path("junit.xml"));
+    if (!cases)
+        GTEST_SKIP() << JUnitParserMissing;
+    ASSERT_EQ(cases->size(), 32);
+    for (const JUnitCase& test : *cases) {
+        const bool differs = test.name.contains("check") && CardsIn(test.systemOut) == std::set{DifferingCard};
+        EXPECT_EQ(test.outcome, differs ? "failure" : "passed") << test.suite.toStdString() << ": " << test.name.toStdString();
+        if (differs) {
+            EXPECT_EQ(test.message, "differs");
+            EXPECT_TRUE(test.text.contains("+< 62 82")) << test.text.toStdString();
+        }
+    }
+}
+
+} // namespace
