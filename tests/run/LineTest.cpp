@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QRegularExpression>
+#include <QThread>
 #include <atomic>
 #include <set>
 
@@ -94,6 +95,64 @@ TEST_F(RunTest, SixteenCardsRunSideBySideAndTheOneThatDiffersFailsAlone)
             EXPECT_TRUE(test.text.contains("+< 62 82")) << test.text.toStdString();
         }
     }
+}
+
+// Card after card: twenty cards come and go in one reader (its driver's second
+// reader stays empty), each gets its run and its transcript, and the tally is right.
+TEST_F(RunTest, CardAfterCardEveryCardThatComesIsRunAndCounted)
+{
+    VirtualReader reader;
+    QDir(path(".")).mkdir("cards");
+    const auto process = startProgram({"-d", "pcsc:*", "--each-card", "--cards", "20", "--idle", "50", "--record",
+                                       "cards/{n}.txt", "-e", "00 A4 00 00 02", "-e", "3F 00"});
+    for (int card = 1; card <= 20; ++card) {
+        ASSERT_TRUE(waitForFile(QStringLiteral("cards/%1.txt").arg(card))) << card;
+        if (card == 20)
+            break;
+        reader.Card().setInserted(false);
+        reader.WaitForCard(false);
+        reader.Card().setInserted(true);
+    }
+    const RunResult result = finish(*process);
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(QDir(path("cards")).entryList(QDir::Files).size(), 20);
+    EXPECT_TRUE(readFile("cards/20.txt").contains("< 3F 00 61 0F\n")) << readFile("cards/20.txt").toStdString();
+    EXPECT_TRUE(result.err.endsWith("20 cards: 20 passed, 0 failed\n")) << result.err.toStdString();
+    EXPECT_FALSE(result.err.contains("\33[")) << "progress shown on a standard error that is no terminal";
+}
+
+// A card pulled out while its script waits fails alone: the next card still
+// comes and runs. The JUnit report puts the failure on the item it ended in.
+// The next card goes in once the run has let go of the reader (its transcript
+// written): pcscd misses a card that leaves again after coming back while a
+// client still held the one before.
+TEST_F(RunTest, CardAfterCardACardPulledOutMidRunIsThatCardsFailure)
+{
+    VirtualReader reader;
+    std::atomic<int> answered{0};
+    reader.Card().setLogger([&answered](const QString& line) { answered += line.contains(" -> ") ? 1 : 0; });
+    writeFile("hold.scr", "SEND('00 A4 00 00 02 3F 00')\r\nWAIT(\"999999999\")\r\n");
+    const auto process = startProgram({"-d", "pcsc:", "--each-card", "--cards", "2", "--record", "{n}.txt", "--junit",
+                                       "junit.xml", "-e", "00 A4 00 00 02 3F 00", "hold.scr"});
+    for (int card = 1; card <= 2; ++card) {
+        while (answered < 2 * card)
+            QThread::msleep(10);
+        reader.Card().setInserted(false);
+        reader.WaitForCard(false);
+        ASSERT_TRUE(waitForFile(QStringLiteral("%1.txt").arg(card)));
+        reader.Card().setInserted(true);
+    }
+    const RunResult result = finish(*process);
+    EXPECT_EQ(result.exitCode, 3) << result.err.toStdString();
+    EXPECT_TRUE(result.err.endsWith("2 cards: 0 passed, 2 failed\n")) << result.err.toStdString();
+    const auto cases = ReadJUnit(path("junit.xml"));
+    if (!cases)
+        GTEST_SKIP() << JUnitParserMissing;
+    ASSERT_EQ(cases->size(), 4);
+    EXPECT_EQ((*cases)[0].outcome, "passed");
+    EXPECT_EQ((*cases)[1].outcome, "failure");
+    EXPECT_TRUE((*cases)[1].message.contains("card")) << (*cases)[1].message.toStdString();
+    EXPECT_TRUE((*cases)[1].systemOut.contains("> 00 A4 00 00 02")) << (*cases)[1].systemOut.toStdString();
 }
 
 } // namespace
