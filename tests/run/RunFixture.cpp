@@ -27,7 +27,9 @@ QString RunProgram()
 
 std::unique_ptr<QProcess> RunTest::start(const QStringList& arguments, const QString& input)
 {
-    return startProgram(QStringList{"-d", m_simulator.devicePath(), "--idle", "100"} + arguments, input);
+    const QStringList device{"-d", m_simulator.devicePath()};
+    return startProgram((arguments.contains("-d") ? QStringList() : device) + QStringList{"--idle", "100"} + arguments,
+                        input);
 }
 
 std::unique_ptr<QProcess> RunTest::startProgram(const QStringList& arguments, const QString& input)

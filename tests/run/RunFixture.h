@@ -21,7 +21,8 @@ class RunTest : public ::testing::Test {
 protected:
     RunTest();
 
-    // Runs kestrin-run with the simulator as its device and a short --idle, then `arguments`.
+    // Runs kestrin-run with a short --idle, then `arguments`; the simulator is
+    // its device unless they name one (-d given twice makes a production line).
     RunResult run(const QStringList& arguments);
     // Starts it so, standard input read from `input`; the test waits for it.
     std::unique_ptr<QProcess> start(const QStringList& arguments, const QString& input = QProcess::nullDevice());
