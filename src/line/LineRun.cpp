@@ -122,18 +122,19 @@ void LineRun::Start()
     CardSource& source = *this;
     for (const LineInterface& face : std::as_const(m_interfaces))
         m_stations.push_back(std::make_unique<Station>(face, source));
+    if (m_options.eachCard) {
+        QObject::connect(&m_readerLook, &QTimer::timeout, &m_loop, [this] { LookForCards(); });
+        m_readerLook.start(ReaderLookInterval);
+        LookForCards();
+    } else {
+        for (const auto& station : m_stations)
+            station->StartCard();
+    }
     if (isatty(STDERR_FILENO)) {
         QObject::connect(&m_progress, &QTimer::timeout, &m_loop, [this] { ShowProgress(); });
         m_progress.start(ProgressInterval);
+        ShowProgress();
     }
-    if (!m_options.eachCard) {
-        for (const auto& station : m_stations)
-            station->StartCard();
-        return;
-    }
-    QObject::connect(&m_readerLook, &QTimer::timeout, &m_loop, [this] { LookForCards(); });
-    m_readerLook.start(ReaderLookInterval);
-    LookForCards();
 }
 
 void LineRun::LookForCards()

@@ -10,7 +10,9 @@
 #include <QRegularExpression>
 #include <QThread>
 #include <atomic>
+#include <fcntl.h>
 #include <set>
+#include <unistd.h>
 
 namespace {
 
@@ -94,6 +96,47 @@ TEST_F(RunTest, SixteenCardsRunSideBySideAndTheOneThatDiffersFailsAlone)
             EXPECT_TRUE(test.text.contains("+< 62 82")) << test.text.toStdString();
         }
     }
+}
+
+// What a line cannot do well is refused before a byte reaches a card: card
+// after card without a card-present line, two cards writing one file, an
+// interface named twice, a report that cannot be written.
+TEST_F(RunTest, ALineRefusesWhatWouldFailOrWriteOverItsFilesBeforeAnyCard)
+{
+    const QString card = m_simulator.devicePath();
+    const std::pair<QStringList, QString> cases[] = {
+        {{"--each-card"}, "--each-card takes PC/SC readers only: the serial card interface " + card + " has no line"},
+        {{"--cards", "2"}, "--cards counts the cards of --each-card, which is not given"},
+        {{"-d", card, "-d", "/dev/null", "--record", "run.txt"}, "--record run.txt would be written by every card alike"},
+        {{"-d", card, "-d", card}, "the card interface " + card + " is named twice"},
+        {{"-d", card, "--junit", "/nonexistent/junit.xml"}, "/nonexistent/junit.xml"},
+    };
+    for (const auto& [arguments, said] : cases) {
+        const RunResult result = run(arguments + QStringList{"-e", "00"});
+        EXPECT_EQ(result.exitCode, 2) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(result.err.contains(said)) << result.err.toStdString();
+    }
+    EXPECT_EQ(m_simulator.received(), QByteArray());
+}
+
+// On a terminal, standard error shows a line for each interface as its cards
+// go, erased before the table at the end.
+TEST_F(RunTest, OnATerminalALineShowsHowEachInterfaceGoes)
+{
+    const int terminal = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(terminal, 0);
+    ASSERT_EQ(grantpt(terminal) | unlockpt(terminal), 0);
+    QProcess process;
+    process.setWorkingDirectory(path("."));
+    process.setStandardErrorFile(QString::fromLocal8Bit(ptsname(terminal)));
+    process.start(RunProgram(), {"-d", m_simulator.devicePath(), "--junit", "junit.xml", "-e", "00 A4 00 00 02 3F 00"});
+    EXPECT_EQ(finish(process).exitCode, 0);
+    QByteArray shown(65536, '\0');
+    shown.truncate(std::max<ssize_t>(read(terminal, shown.data(), shown.size()), 0));
+    close(terminal);
+    EXPECT_TRUE(shown.contains(m_simulator.devicePath().toUtf8() + ": 0 cards, 0 passed, 0 failed; card 1: starting"))
+        << shown.toStdString();
+    EXPECT_TRUE(shown.contains("\r\33[Jinterface")) << shown.toStdString();
 }
 
 // Card after card: twenty cards come and go in one reader (its driver's second
