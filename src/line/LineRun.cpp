@@ -1,6 +1,7 @@
 #include "line/LineRun.h"
 
 #include "base/SaveFile.h"
+#include "base/SignalNotifier.h"
 #include "line/CardRun.h"
 #include "line/CardRunArguments.h"
 #include "line/JUnitReport.h"
@@ -13,7 +14,6 @@
 #include "run/LinkSettings.h"
 #include "run/OutputPattern.h"
 #include "run/RunStop.h"
-#include "run/StopSignals.h"
 #include "trace/TranscriptCheck.h"
 
 #include <QStringList>
@@ -55,7 +55,8 @@ int LineRun::Run()
         return int(ExitStatus::Usage);
     }
     {
-        const StopSignals stopSignals([this](int signal) { Stop(signal); });
+        SignalNotifier stopSignals({SIGINT, SIGTERM}, SignalNotifier::Handled::Every);
+        QObject::connect(&stopSignals, &SignalNotifier::Received, &m_loop, [this](int signal) { Stop(signal); });
         Start();
         if (!Ended())
             m_loop.exec();
@@ -162,13 +163,14 @@ void LineRun::ShowProgress() const
     ConsoleText::ShowInPlace(lines.join(u'\n'));
 }
 
-// Card after card, SIGINT lets the cards under way finish and takes no more.
+// Card after card, the first SIGINT lets the cards under way finish and takes
+// no more; any other stop is passed on to them, which end as a run ends on it.
 void LineRun::Stop(int signal)
 {
-    const bool finishCards = signal == SIGINT && m_options.eachCard;
-    if (finishCards && !m_stopping)
+    const bool finishCards = signal == SIGINT && m_options.eachCard && !m_stopping;
+    if (finishCards)
         ConsoleText::SayError(QStringLiteral("interrupted (SIGINT): no more cards; the line ends once the cards under "
-                                             "way are done (SIGINT again stops them at once)"));
+                                             "way are done (SIGINT again stops them)"));
     m_stopping = true;
     if (!finishCards)
         for (const auto& station : m_stations)

@@ -18,8 +18,8 @@ bool IsProductionLine(const RunOptions& options);
 // kestrin-run as a production line: the same items on several card interfaces
 // at once, each card a run of its own (CardRun), and with --each-card card
 // after card in each PC/SC reader until --cards or SIGINT (which lets the cards
-// under way finish; without --each-card, and for SIGTERM, it is passed on to
-// them). On a terminal a line per interface shows how it goes. Ends with a
+// under way finish; a second one, one without --each-card, and SIGTERM are
+// passed on to them, and the line still reports). On a terminal a line per interface shows how it goes. Ends with a
 // table of the cards on standard error, the JUnit report if asked for, and the
 // worst exit status of the cards.
 class LineRun : private CardSource {
