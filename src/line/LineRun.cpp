@@ -124,8 +124,8 @@ void LineRun::Start()
     for (const LineInterface& face : std::as_const(m_interfaces))
         m_stations.push_back(std::make_unique<Station>(face, source));
     if (m_options.eachCard) {
-        QObject::connect(&m_readerLook, &QTimer::timeout, &m_loop, [this] { LookForCards(); });
-        m_readerLook.start(ReaderLookInterval);
+        QObject::connect(&m_readerTimer, &QTimer::timeout, &m_loop, [this] { LookForCards(); });
+        m_readerTimer.start(ReaderLookInterval);
         LookForCards();
     } else {
         for (const auto& station : m_stations)
@@ -144,7 +144,7 @@ void LineRun::LookForCards()
     for (const auto& station : m_stations)
         readers << station->Interface().label;
     try {
-        const QList<ReaderPresence> presence = LookAtReaders(readers);
+        const QList<ReaderPresence> presence = m_readerLook.Look(readers);
         m_readersFailing = false;
         for (size_t index = 0; index < m_stations.size(); ++index)
             m_stations[index]->SeeReader(presence[qsizetype(index)]);

@@ -3,6 +3,7 @@
 #include "line/CardResult.h"
 #include "line/LineInterfaces.h"
 #include "line/Station.h"
+#include "link/ReaderPresence.h"
 #include "run/RunOptions.h"
 
 #include <QEventLoop>
@@ -54,6 +55,7 @@ private:
     int m_ownStatus = 0; // the line's own trouble, beside its cards'
     std::unique_ptr<QTemporaryDir> m_transcripts; // for the JUnit report, when --record keeps none
     QEventLoop m_loop;
-    QTimer m_readerLook;
+    ReaderLook m_readerLook;
+    QTimer m_readerTimer;
     QTimer m_progress;
 };

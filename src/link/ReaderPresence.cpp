@@ -12,13 +12,25 @@ constexpr int EventCountShift = 16;
 
 } // namespace
 
-QList<ReaderPresence> LookAtReaders(const QStringList& readers)
+ReaderLook::~ReaderLook() { Release(); }
+
+void ReaderLook::Release()
+{
+    if (m_context != 0)
+        SCardReleaseContext(m_context);
+    m_context = 0;
+}
+
+QList<ReaderPresence> ReaderLook::Look(const QStringList& readers)
 {
     if (readers.isEmpty())
         return {};
-    SCARDCONTEXT context = 0;
-    if (const LONG result = SCardEstablishContext(SCARD_SCOPE_SYSTEM, nullptr, nullptr, &context))
-        throw PcscError(result);
+    if (m_context == 0) {
+        SCARDCONTEXT context = 0;
+        if (const LONG result = SCardEstablishContext(SCARD_SCOPE_SYSTEM, nullptr, nullptr, &context))
+            throw PcscError(result);
+        m_context = context;
+    }
     std::vector<QByteArray> names;
     names.reserve(size_t(readers.size()));
     std::vector<SCARD_READERSTATE> states(size_t(readers.size()));
@@ -30,11 +42,12 @@ QList<ReaderPresence> LookAtReaders(const QStringList& readers)
     LONG result = SCARD_S_SUCCESS;
     {
         std::lock_guard lock(PcscStatesLock());
-        result = SCardGetStatusChange(context, 0, states.data(), DWORD(states.size()));
+        result = SCardGetStatusChange(m_context, 0, states.data(), DWORD(states.size()));
     }
-    SCardReleaseContext(context);
-    if (result != SCARD_S_SUCCESS && result != SCARD_E_TIMEOUT)
+    if (result != SCARD_S_SUCCESS && result != SCARD_E_TIMEOUT) {
+        Release();
         throw PcscError(result);
+    }
     QList<ReaderPresence> presence;
     for (const SCARD_READERSTATE& state : states)
         presence.append({(state.dwEventState & SCARD_STATE_PRESENT) != 0, int(state.dwEventState >> EventCountShift)});
@@ -44,7 +57,7 @@ QList<ReaderPresence> LookAtReaders(const QStringList& readers)
 QStringList ReadersWithCard()
 {
     const QStringList readers = PcscReader::Readers();
-    const QList<ReaderPresence> presence = LookAtReaders(readers);
+    const QList<ReaderPresence> presence = ReaderLook().Look(readers);
     QStringList holding;
     for (qsizetype index = 0; index < readers.size(); ++index)
         if (presence[index].cardPresent)

@@ -12,9 +12,25 @@ struct ReaderPresence {
     int cardEvents = 0;
 };
 
-// One look at each of `readers`, without waiting; a reader that has gone holds
-// no card. Throws PcscError when pcscd cannot be asked.
-QList<ReaderPresence> LookAtReaders(const QStringList& readers);
+// Looks at PC/SC readers again and again through one context of its own, so
+// that pcscd does not start a client of its own for every look.
+class ReaderLook {
+public:
+    ReaderLook() = default;
+    ~ReaderLook();
+    ReaderLook(const ReaderLook&) = delete;
+    ReaderLook& operator=(const ReaderLook&) = delete;
+
+    // One look at each of `readers`, without waiting; a reader that has gone
+    // holds no card. Throws PcscError when pcscd cannot be asked; the next look
+    // asks it afresh.
+    QList<ReaderPresence> Look(const QStringList& readers);
+
+private:
+    void Release();
+
+    long m_context = 0; // pcsc-lite's SCARDCONTEXT; 0 until the first look
+};
 
 // The readers pcscd knows that hold a card, in its order. Throws PcscError.
 QStringList ReadersWithCard();
