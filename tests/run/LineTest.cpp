@@ -1,7 +1,7 @@
 // kestrin-run as a production line: several card interfaces in one run, card
 // after card in a PC/SC reader, the summary and the JUnit report.
-#include "JUnitReader.h"
 #include "RunFixture.h"
+#include "common/JUnitReader.h"
 
 #include "cardsim/T0Session.h"
 #include "virtualreader/VirtualReader.h"
