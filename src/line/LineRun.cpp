@@ -5,16 +5,15 @@
 #include "line/CardRun.h"
 #include "line/CardRunArguments.h"
 #include "line/JUnitReport.h"
+#include "line/LineChecks.h"
 #include "line/LineSummary.h"
 #include "link/DeviceName.h"
 #include "link/PcscReader.h"
 #include "link/ReaderPresence.h"
 #include "run/ConsoleText.h"
-#include "run/ItemLines.h"
 #include "run/LinkSettings.h"
 #include "run/OutputPattern.h"
 #include "run/RunStop.h"
-#include "trace/TranscriptCheck.h"
 
 #include <QStringList>
 #include <algorithm>
@@ -26,8 +25,6 @@ namespace {
 
 constexpr std::chrono::milliseconds ReaderLookInterval{100};
 constexpr std::chrono::milliseconds ProgressInterval{250};
-
-const QString CardNumber = QStringLiteral("{n}");
 
 QString ItemName(const RunItem& item)
 {
@@ -66,9 +63,7 @@ int LineRun::Run()
     return Report();
 }
 
-// Everything that can be known to fail before the first card, as a single run
-// finds it before its card: the interfaces, the items' files, the transcript
-// to check against and the files to write.
+// Everything that can be known to fail before the first card.
 void LineRun::Prepare()
 {
     QStringList devices = m_options.devices;
@@ -76,46 +71,11 @@ void LineRun::Prepare()
         devices << ChooseLinkSettings(m_options).device;
     if (devices.first().isEmpty())
         throw NoDeviceNamed();
+    CheckItems(m_options);
     m_interfaces = ChooseInterfaces(devices, m_options.eachCard);
-    CheckFilesApart();
-    for (const RunItem& item : m_options.items) {
-        QList<qsizetype> lineNumbers;
-        LoadItemLines(item, lineNumbers);
-    }
-    CheckFilesOfFirstCards();
-    if (!m_options.junitPath.isEmpty())
-        CheckCanSave(m_options.junitPath);
+    CheckFiles(m_options, m_interfaces);
     if (!m_options.junitPath.isEmpty() && m_options.recordPath.isEmpty())
         m_transcripts = std::make_unique<QTemporaryDir>();
-}
-
-// A file that every card would write over again is refused: with several
-// cards each name must hold what tells them apart.
-void LineRun::CheckFilesApart() const
-{
-    if (m_interfaces.size() < 2 && !m_options.eachCard)
-        return;
-    for (const auto& [option, pattern] : OutputPatterns(m_options)) {
-        if (pattern.contains(CardNumber) || (!m_options.eachCard && pattern.contains(QStringLiteral("{device}"))))
-            continue;
-        throw UsageError(QStringLiteral("%1 %2 would be written by every card alike: put %3 in it")
-                             .arg(option, pattern,
-                                  m_options.eachCard ? QStringLiteral("{n} (the card's number)")
-                                                     : QStringLiteral("{device} or {n} (the card's number)")));
-    }
-}
-
-// The cards to come are known only by their first: card after card, a name
-// with {n} is looked at as card 1's.
-void LineRun::CheckFilesOfFirstCards() const
-{
-    for (qsizetype index = 0; index < m_interfaces.size(); ++index) {
-        const int card = m_options.eachCard ? 1 : int(index) + 1;
-        const RunOptions own = ForOneCard(m_options, m_interfaces[index].fileName, card);
-        if (!own.checkPath.isEmpty() && !(m_options.eachCard && m_options.checkPath.contains(CardNumber)))
-            LoadTranscript(own.checkPath);
-        CheckOutputFiles(own);
-    }
 }
 
 void LineRun::Start()

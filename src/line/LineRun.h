@@ -31,8 +31,6 @@ public:
 
 private:
     void Prepare();
-    void CheckFilesApart() const;
-    void CheckFilesOfFirstCards() const;
     void Start();
     void LookForCards();
     void ShowProgress() const;
