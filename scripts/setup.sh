@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev
   libpcsclite-dev pcscd vsmartcard-vpcd pcsc-tools
   xvfb xauth fonts-liberation fonts-dejavu-core
-  tshark
+  tshark python3-junitparser
   dpkg-dev file desktop-file-utils appstream groff-base lintian
 )
 packages+=("$@") # what a caller needs besides, such as the fuzzing compiler

@@ -15,6 +15,21 @@ QByteArray ReadProcFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+qint64 PssKilobytes(const QString& pid)
+{
+    for (const QByteArray& line : ReadProcFile(QStringLiteral("/proc/%1/smaps_rollup").arg(pid)).split('\n'))
+        if (line.startsWith("Pss:"))
+            return line.mid(4).trimmed().split(' ').value(0).toLongLong();
+    return 0;
+}
+
+// The parent's pid, field 4 of /proc/PID/stat (after the name in parentheses).
+QByteArray ParentPid(const QString& pid)
+{
+    const QByteArray stat = ReadProcFile(QStringLiteral("/proc/%1/stat").arg(pid));
+    return stat.mid(stat.lastIndexOf(')') + 2).split(' ').value(1);
+}
+
 double Seconds(const timeval& time) { return double(time.tv_sec) + double(time.tv_usec) / 1e6; }
 
 } // namespace
@@ -70,6 +85,16 @@ qint64 MemoryKilobytes(const QString& key)
     bool ok = false;
     const qint64 kilobytes = MemoryFigure(key).section(u' ', 0, 0).toLongLong(&ok);
     return ok ? kilobytes : -1;
+}
+
+qint64 FamilyPssKilobytes(qint64 pid)
+{
+    const QString parent = QString::number(pid);
+    qint64 kilobytes = PssKilobytes(parent);
+    for (const QString& process : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        if (process.front().isDigit() && ParentPid(process) == parent.toLatin1())
+            kilobytes += PssKilobytes(process);
+    return kilobytes;
 }
 
 qint64 HeapBytesInUse()

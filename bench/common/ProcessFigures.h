@@ -19,5 +19,9 @@ QString MemoryFigure(const QString& key);
 // The same figure in kilobytes; -1 when the system does not give it.
 qint64 MemoryKilobytes(const QString& key);
 
+// What a process and its children cost together in memory, each shared page
+// shared out among those that map it (the proportional set size), in kilobytes.
+qint64 FamilyPssKilobytes(qint64 pid);
+
 // Bytes the heap has handed out and not yet got back.
 qint64 HeapBytesInUse();

@@ -20,7 +20,7 @@ void WriteNumber(int signalNumber)
 
 } // namespace
 
-SignalNotifier::SignalNotifier(std::initializer_list<int> signalNumbers) : m_signals(signalNumbers)
+SignalNotifier::SignalNotifier(std::initializer_list<int> signalNumbers, Handled handled) : m_signals(signalNumbers)
 {
     if (pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0)
         return; // the signals keep their default actions
@@ -28,7 +28,7 @@ SignalNotifier::SignalNotifier(std::initializer_list<int> signalNumbers) : m_sig
     connect(m_notifier.get(), &QSocketNotifier::activated, this, &SignalNotifier::ReadPipe);
     struct sigaction action = {};
     action.sa_handler = WriteNumber;
-    action.sa_flags = SA_RESETHAND | SA_RESTART;
+    action.sa_flags = SA_RESTART | (handled == Handled::FirstOnly ? SA_RESETHAND : 0);
     sigemptyset(&action.sa_mask);
     for (const int signalNumber : m_signals)
         sigaction(signalNumber, &action, nullptr);

@@ -26,6 +26,8 @@ public:
     // The card still owes something, as far as the link's events so far show.
     bool CardOwes();
     QString OwedText() const { return m_watch.OwedText(); }
+    // The card's answer to reset once it is complete, else empty.
+    QByteArray Atr() const { return m_watch.Atr(); }
 
 private:
     End Wait(bool endOnAtr);

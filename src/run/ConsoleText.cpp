@@ -2,19 +2,40 @@
 
 #include "session/LogLineEnds.h"
 
+#include <QStringList>
 #include <cstdio>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace ConsoleText {
 namespace {
 
-bool g_shownInPlace = false;
+int g_linesInPlace = 0; // shown in place, the cursor at the end of the last
 bool g_outAtLineStart = true;
 
 void Write(std::FILE* stream, const QString& text)
 {
     const QByteArray bytes = text.toUtf8();
     std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
+}
+
+// The lines cut to the terminal's width, so that each takes one row.
+QString FitToTerminal(const QString& text)
+{
+    winsize size{};
+    if (ioctl(STDERR_FILENO, TIOCGWINSZ, &size) != 0 || size.ws_col < 2)
+        return text;
+    QStringList lines = text.split(u'\n');
+    for (QString& line : lines)
+        line.truncate(size.ws_col - 1);
+    return lines.join(u'\n');
+}
+
+// Back to the start of the first line shown in place, then clear to the end of the screen.
+QString EraseSequence()
+{
+    const QString up = g_linesInPlace > 1 ? QStringLiteral("\33[%1A").arg(g_linesInPlace - 1) : QString();
+    return QStringLiteral("\r") + up + QStringLiteral("\33[J");
 }
 
 } // namespace
@@ -43,18 +64,18 @@ void ShowInPlace(const QString& text)
 {
     if (!isatty(STDERR_FILENO) || (isatty(STDOUT_FILENO) && !g_outAtLineStart))
         return;
-    Write(stderr, QStringLiteral("\r\33[K") + text);
+    Write(stderr, EraseSequence() + FitToTerminal(text));
     std::fflush(stderr);
-    g_shownInPlace = true;
+    g_linesInPlace = int(text.count(u'\n')) + 1;
 }
 
 void EraseInPlace()
 {
-    if (!g_shownInPlace)
+    if (g_linesInPlace == 0)
         return;
-    Write(stderr, QStringLiteral("\r\33[K"));
+    Write(stderr, EraseSequence());
     std::fflush(stderr);
-    g_shownInPlace = false;
+    g_linesInPlace = 0;
 }
 
 void WriteErr(const QString& text)

@@ -10,9 +10,10 @@ void WriteOut(const QString& text);
 // At the end: a line left open is ended, so a shell's prompt starts on a line of its own.
 void FinishOut();
 
-// Standard error's last line, when it is a terminal: a text shown in place,
-// erased before anything else is written there. Not shown while standard output
-// is a terminal too and stands part-way through a line.
+// Standard error's last lines, when it is a terminal: a text shown in place
+// (one line, or several apart by "\n", each cut to the terminal's width),
+// erased before anything else is written there. Not shown while standard
+// output is a terminal too and stands part-way through a line.
 void ShowInPlace(const QString& text);
 void EraseInPlace();
 

@@ -2,13 +2,11 @@
 
 #include "base/KestrinError.h"
 #include "base/SaveFile.h"
-#include "base/Settings.h"
-#include "datafile/DataFile.h"
 #include "datafile/DataTransmitter.h"
 #include "link/ReaderNote.h"
 #include "run/ConsoleText.h"
+#include "run/ItemLines.h"
 #include "run/StopSignals.h"
-#include "script/ScriptCatalogue.h"
 #include "script/ScriptInterpreter.h"
 #include "trace/PcapExport.h"
 #include "trace/T0Decoder.h"
@@ -23,46 +21,8 @@
 #include <csignal>
 #include <limits>
 
-namespace {
-
-// The Setup page's values: the command line's, else kestrin.ini's (a delay it
-// lacks reads "NA"), else no device and no delays.
-LinkSettings ChooseSettings(const RunOptions& options)
-{
-    const auto stored = LoadSettings(SettingsPath());
-    const auto pick = [](const QString& given, const QString& storedValue, const QString& fallback) {
-        if (!given.isEmpty())
-            return given;
-        return storedValue.isEmpty() || storedValue == u"NA" ? fallback : storedValue;
-    };
-    LinkSettings settings;
-    settings.device = pick(options.device, stored ? stored->com : QString(), {});
-    settings.byteDelay = pick(options.byteDelay, stored ? stored->byteDelay : QString(), settings.byteDelay);
-    settings.commandDelay = pick(options.commandDelay, stored ? stored->commandDelay : QString(), settings.commandDelay);
-    settings.pcscEcho = LoadPcscEcho(SettingsPath()).value_or(true);
-    return settings;
-}
-
-QStringList ItemLines(const RunItem& item, QList<qsizetype>& lineNumbers)
-{
-    switch (item.kind) {
-    case RunItem::Kind::Script:
-        return LoadScriptLines(item.text);
-    case RunItem::Kind::DataFile: {
-        const DataFile file = LoadDataFile(item.text);
-        lineNumbers = file.rawLineNumbers;
-        return file.rawLines;
-    }
-    case RunItem::Kind::Line:
-        break;
-    }
-    return {};
-}
-
-} // namespace
-
 HeadlessRun::HeadlessRun(const RunOptions& options)
-    : m_options(options), m_settings(ChooseSettings(options)), m_dialogs(m_stop, options.promptAnswer)
+    : m_options(options), m_settings(ChooseLinkSettings(options)), m_dialogs(m_stop, options.promptAnswer)
 {
 }
 
@@ -71,8 +31,8 @@ ExitStatus HeadlessRun::Run()
     try {
         Prepare();
     } catch (const KestrinError& error) {
-        ConsoleText::SayError(error.message());
-        return ExitStatus::Usage;
+        m_stop.Stop(ExitStatus::Usage, error.message());
+        return Ended();
     }
     {
         const StopSignals stopSignals([this](int signal) {
@@ -99,6 +59,12 @@ ExitStatus HeadlessRun::Run()
         Check();
     if (!m_stop.Stopped())
         ReportBytesNeverSent();
+    return Ended();
+}
+
+ExitStatus HeadlessRun::Ended()
+{
+    m_statusLines.End(m_stop.Status(), m_stop.Why());
     return m_stop.Status();
 }
 
@@ -107,12 +73,10 @@ ExitStatus HeadlessRun::Run()
 void HeadlessRun::Prepare()
 {
     if (m_settings.device.isEmpty())
-        throw UsageError(QStringLiteral("no card interface named: give --device DEV (COM1, ttyUSB0 or a path), or "
-                                        "set COM in %1 (the Setup page of kestrin)")
-                             .arg(QDir::toNativeSeparators(SettingsPath())));
+        throw NoDeviceNamed();
     for (const RunItem& item : m_options.items) {
         LoadedItem& loaded = m_items.emplace_back(LoadedItem{item, {}, {}});
-        loaded.lines = ItemLines(item, loaded.lineNumbers);
+        loaded.lines = LoadItemLines(item, loaded.lineNumbers);
     }
     if (!m_options.checkPath.isEmpty())
         m_expected = LoadTranscript(m_options.checkPath);
@@ -123,9 +87,13 @@ void HeadlessRun::RunItems()
 {
     m_session.Link().Start();
     StopIfCardSilent(m_cardWait.AfterStart());
-    for (const LoadedItem& loaded : std::as_const(m_items)) {
+    if (const QByteArray atr = m_cardWait.Atr(); !atr.isEmpty())
+        m_statusLines.Atr(atr);
+    for (qsizetype index = 0; index < m_items.size(); ++index) {
         if (m_stop.Stopped())
             return;
+        const LoadedItem& loaded = m_items[index];
+        m_statusLines.Item(index + 1);
         RunOne(loaded);
         if (loaded.item.kind == RunItem::Kind::Line)
             StopIfCardSilent(m_cardWait.AfterSending());

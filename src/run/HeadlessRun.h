@@ -8,6 +8,7 @@
 #include "run/LinkSettings.h"
 #include "run/RunOptions.h"
 #include "run/RunStop.h"
+#include "run/StatusLines.h"
 #include "session/CardSession.h"
 #include "session/SessionHost.h"
 
@@ -41,9 +42,12 @@ private:
     void WriteFiles();
     void Check();
     void ReportBytesNeverSent();
+    // Tells a supervising program how the run ended; the exit status.
+    ExitStatus Ended();
 
     const RunOptions& m_options;
     RunStop m_stop;
+    StatusLines m_statusLines{m_options.statusFd};
     LinkSettings m_settings;
     ConsoleLog m_log{!m_options.quiet};
     ConsoleDialogs m_dialogs;

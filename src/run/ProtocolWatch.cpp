@@ -23,6 +23,11 @@ bool ProtocolWatch::AtrComplete() const
     return !m_decoder.Current().atrs.isEmpty() && m_decoder.Owes() != T0Decoder::Owed::Atr;
 }
 
+QByteArray ProtocolWatch::Atr() const
+{
+    return AtrComplete() ? m_decoder.Current().atrs.last().atr.bytes : QByteArray();
+}
+
 QString ProtocolWatch::OwedText() const
 {
     switch (m_decoder.Owes()) {

@@ -17,6 +17,8 @@ public:
     bool CardOwes() const { return m_decoder.Owes() != T0Decoder::Owed::Nothing; }
     // The card has given an ATR, all of it.
     bool AtrComplete() const;
+    // That answer to reset; empty until it is complete.
+    QByteArray Atr() const;
     // What is owed, for the operator: "the answer to 00 B0 00 00 02 (READ BINARY)".
     QString OwedText() const;
 

@@ -34,6 +34,8 @@ constexpr double MaxWhole = std::numeric_limits<qint32>::max();
 constexpr NumberRule Passes{false, 0, MaxWhole, "a whole number of message-pump passes"};
 constexpr NumberRule Milliseconds{false, 0, MaxWhole, "a whole number of milliseconds"};
 constexpr NumberRule AnswerMilliseconds{false, 1, MaxWhole, "a whole number of milliseconds"};
+constexpr NumberRule Cards{false, 1, MaxWhole, "a whole number of cards"};
+constexpr NumberRule Descriptor{false, 0, MaxWhole, "a file descriptor's number"};
 // A timer's milliseconds are an int: at least one, at most about 24 days.
 constexpr NumberRule Seconds{true, 0.001, 2147483, "a number of seconds"};
 
@@ -67,7 +69,7 @@ struct Option {
 };
 
 const Option Options[] = {
-    {QLatin1StringView("-d"), QLatin1StringView("--device"), true, [](RunOptions& o, const QString& v) { o.device = v; }},
+    {QLatin1StringView("-d"), QLatin1StringView("--device"), true, [](RunOptions& o, const QString& v) { o.devices << v; }},
     {{}, QLatin1StringView("--byte-delay"), true,
      [](RunOptions& o, const QString& v) { o.byteDelay = PassesText(QStringLiteral("--byte-delay"), v); }},
     {{}, QLatin1StringView("--command-delay"), true,
@@ -89,6 +91,12 @@ const Option Options[] = {
     {{}, QLatin1StringView("--timeout"), true,
      [](RunOptions& o, const QString& v) { o.timeoutSeconds = ReadNumber(QStringLiteral("--timeout"), v, Seconds); }},
     {QLatin1StringView("-q"), QLatin1StringView("--quiet"), false, [](RunOptions& o, const QString&) { o.quiet = true; }},
+    {{}, QLatin1StringView("--each-card"), false, [](RunOptions& o, const QString&) { o.eachCard = true; }},
+    {{}, QLatin1StringView("--cards"), true,
+     [](RunOptions& o, const QString& v) { o.cards = int(ReadNumber(QStringLiteral("--cards"), v, Cards)); }},
+    {{}, QLatin1StringView("--junit"), true, [](RunOptions& o, const QString& v) { o.junitPath = v; }},
+    {{}, QLatin1StringView("--status-fd"), true,
+     [](RunOptions& o, const QString& v) { o.statusFd = int(ReadNumber(QStringLiteral("--status-fd"), v, Descriptor)); }},
     {QLatin1StringView("-e"), {}, true,
      [](RunOptions& o, const QString& v) { o.items.append({RunItem::Kind::Line, v}); }},
 };
@@ -152,8 +160,12 @@ CommandLine ParseCommandLine(const QStringList& arguments)
             option->apply(line.options, value);
         }
     }
-    if (line.action == CommandLine::Action::Run && line.options.items.isEmpty())
+    if (line.action != CommandLine::Action::Run)
+        return line;
+    if (line.options.items.isEmpty())
         throw UsageError(QStringLiteral("nothing to run: name a script, a data file or -e LINE (see --help)"));
+    if (line.options.cards && !line.options.eachCard)
+        throw UsageError(QStringLiteral("--cards counts the cards of --each-card, which is not given"));
     return line;
 }
 
@@ -169,7 +181,9 @@ QString UsageText()
         "                   Items run in order on one link, opened once.\n"
         "  -d, --device DEV the card interface, named as on the Setup page (COM1, ttyUSB0, a path,\n"
         "                   pcsc: for the first PC/SC reader with a card, pcsc:READER for that one);\n"
-        "                   default: COM from kestrin.ini\n"
+        "                   default: COM from kestrin.ini. Given more than once, or as pcsc:* (every\n"
+        "                   PC/SC reader holding a card), the items run on each interface at once,\n"
+        "                   each card in a run of its own: a production line (below)\n"
         "  --byte-delay N, --command-delay N\n"
         "                   BYTE DELAY / COMMAND DELAY in message-pump passes; default from\n"
         "                   kestrin.ini, else 0\n"
@@ -193,6 +207,19 @@ QString UsageText()
         "  --timeout S      end the run after S seconds (a fraction allowed: 2.5)\n"
         "  -q, --quiet      nothing on standard output\n"
         "  --version, --help\n"
+        "\n"
+        "Production line:\n"
+        "  --each-card      card after card in each PC/SC reader: wait for a card, run the items,\n"
+        "                   wait for it to leave, until SIGINT (the cards under way finish)\n"
+        "  --cards N        end --each-card after N cards in all\n"
+        "  --junit FILE     write a JUnit report: a testsuite per interface, a testcase per card\n"
+        "                   and item\n"
+        "  --status-fd N    write status lines (atr, item, end) on descriptor N\n"
+        "  In the names of --log, --record, --check, --trace and --pcap, {device} stands for\n"
+        "  the interface's name as a file name and {n} for the card's number. The Active Log\n"
+        "  and messages of each card come with \"[INTERFACE #N] \" in front of every line; a\n"
+        "  table of the cards ends the run on standard error, and the exit status is the\n"
+        "  highest of the cards'.\n"
         "\n"
         "Exit status: 0 done (and --check matched), 1 the transcript differs from --check,\n"
         "2 usage or file error, 3 the card interface could not be opened or was lost,\n"

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <optional>
 
@@ -17,7 +18,7 @@ struct RunItem {
 // What kestrin-run's command line asks for. Empty texts are options not given.
 struct RunOptions {
     QList<RunItem> items;
-    QString device;
+    QStringList devices; // -d in order: several make a production line; none, COM of kestrin.ini
     QString byteDelay;
     QString commandDelay;
     std::array<std::optional<QString>, 5> parameters; // P1 .. P5
@@ -31,6 +32,12 @@ struct RunOptions {
     int answerTimeoutMs = 10000;
     std::optional<double> timeoutSeconds;
     bool quiet = false;
+    // The production line: card after card in each PC/SC reader, up to a number
+    // of cards in all; a JUnit report of every card.
+    bool eachCard = false;
+    std::optional<int> cards;
+    QString junitPath;
+    int statusFd = -1; // where a supervising program reads the run's status lines
 };
 
 struct CommandLine {

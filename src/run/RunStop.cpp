@@ -8,6 +8,7 @@ void RunStop::Stop(ExitStatus status, const QString& why)
     if (Stopped())
         return;
     m_status = status;
+    m_why = why;
     ConsoleText::SayError(why);
     MessagePump::SetClosing(true);
 }

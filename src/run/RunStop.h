@@ -24,7 +24,9 @@ public:
     void Stop(ExitStatus status, const QString& why);
     bool Stopped() const { return m_status != ExitStatus::Done; }
     ExitStatus Status() const { return m_status; }
+    QString Why() const { return m_why; }
 
 private:
     ExitStatus m_status = ExitStatus::Done;
+    QString m_why;
 };

@@ -1,7 +1,10 @@
 // kestrin-run: scripts, data files and command lines against a smart card,
 // without a window. See UsageText() and the manual page for the command line.
+#include "line/LineRun.h"
 #include "run/ConsoleText.h"
 #include "run/HeadlessRun.h"
+#include "run/LinkSettings.h"
+#include "run/OutputPattern.h"
 #include "run/RunOptions.h"
 
 #include <QCoreApplication>
@@ -32,5 +35,9 @@ int main(int argc, char** argv)
     // A reader of standard output that goes away (head, a closed pipe) must not
     // end the run before the port is closed and its files are written.
     std::signal(SIGPIPE, SIG_IGN);
-    return int(HeadlessRun(commandLine.options).Run());
+    const RunOptions& options = commandLine.options;
+    if (IsProductionLine(options))
+        return LineRun(options).Run();
+    const RunOptions oneCard = ForOneCard(options, DeviceFileName(ChooseLinkSettings(options).device), 1);
+    return int(HeadlessRun(oneCard).Run());
 }

@@ -1,9 +1,11 @@
 #include "RunFixture.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 
 namespace {
 // A bound that only ends a failing test; nothing is timed by it.
@@ -25,10 +27,17 @@ QString RunProgram()
 
 std::unique_ptr<QProcess> RunTest::start(const QStringList& arguments, const QString& input)
 {
+    const QStringList device{"-d", m_simulator.devicePath()};
+    return startProgram((arguments.contains("-d") ? QStringList() : device) + QStringList{"--idle", "300"} + arguments,
+                        input);
+}
+
+std::unique_ptr<QProcess> RunTest::startProgram(const QStringList& arguments, const QString& input)
+{
     auto process = std::make_unique<QProcess>();
     process->setWorkingDirectory(m_folder.path());
     process->setStandardInputFile(input);
-    process->start(RunProgram(), QStringList{"-d", m_simulator.devicePath(), "--idle", "300"} + arguments);
+    process->start(RunProgram(), arguments);
     EXPECT_TRUE(process->waitForStarted(PatienceMs)) << process->errorString().toStdString();
     return process;
 }
@@ -57,4 +66,12 @@ QByteArray RunTest::readFile(const QString& name) const
 {
     QFile file(path(name));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool RunTest::waitForFile(const QString& name) const
+{
+    QDeadlineTimer patience(PatienceMs);
+    while (!QFile::exists(path(name)) && !patience.hasExpired())
+        QThread::msleep(10);
+    return QFile::exists(path(name));
 }

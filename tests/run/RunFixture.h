@@ -21,15 +21,20 @@ class RunTest : public ::testing::Test {
 protected:
     RunTest();
 
-    // Runs kestrin-run with the simulator as its device and a short --idle, then `arguments`.
+    // Runs kestrin-run with a short --idle, then `arguments`; the simulator is
+    // its device unless they name one (-d given twice makes a production line).
     RunResult run(const QStringList& arguments);
     // Starts it so, standard input read from `input`; the test waits for it.
     std::unique_ptr<QProcess> start(const QStringList& arguments, const QString& input = QProcess::nullDevice());
+    // Starts it with `arguments` alone.
+    std::unique_ptr<QProcess> startProgram(const QStringList& arguments, const QString& input = QProcess::nullDevice());
     static RunResult finish(QProcess& process);
 
     QString path(const QString& name) const { return m_folder.filePath(name); }
     void writeFile(const QString& name, const QByteArray& content) const;
     QByteArray readFile(const QString& name) const;
+    // Waits for a file to appear; false if it never does.
+    bool waitForFile(const QString& name) const;
 
     CardSimulator m_simulator;
 

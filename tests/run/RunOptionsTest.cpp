@@ -1,4 +1,5 @@
 // kestrin-run's number options all read a number the same way.
+#include "run/OutputPattern.h"
 #include "run/RunOptions.h"
 
 #include <gtest/gtest.h>
@@ -24,6 +25,16 @@ TEST(RunOptions, EveryNumberOptionTakesDigitsAndRefusesWhatIsNoFinitePositiveTim
         {"--command-delay", ""}, {"--byte-delay", "0x10"}};
     for (const auto& [option, value] : refused)
         EXPECT_THROW(Parsed(option, value), UsageError) << option << " '" << value << "'";
+}
+
+TEST(OutputPattern, TheDeviceGivesAFileNameAndTheCardItsNumber)
+{
+    const std::pair<const char*, const char*> names[] = {
+        {"/dev/ttyUSB0", "dev_ttyUSB0"}, {"COM1", "COM1"}, {"pcsc:", "pcsc"}, {"../a:b", "a_b"}, {"//", "device"},
+        {"PCSC:Kestrin virtual reader 00 01", "Kestrin_virtual_reader_00_01"}, {"pcsc:Lecteur \u00e9", "Lecteur__"}};
+    for (const auto& [device, name] : names)
+        EXPECT_EQ(DeviceFileName(QString::fromUtf8(device)), name) << device;
+    EXPECT_EQ(FillPattern("out/{device}-{n}.{n}", "dev_ttyUSB0", 12), "out/dev_ttyUSB0-12.12");
 }
 
 } // namespace

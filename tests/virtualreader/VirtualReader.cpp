@@ -1,5 +1,8 @@
 #include "VirtualReader.h"
 
+#include "link/PcscReader.h"
+#include "link/ReaderPresence.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -9,7 +12,6 @@
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
-#include <winscard.h>
 
 namespace {
 
@@ -43,63 +45,83 @@ quint16 Bind(quint16 port)
 }
 
 // The driver listens on its port and the next one (a reader for each).
-quint16 FreePortPair()
+QList<quint16> FreePortPairs(qsizetype count)
 {
-    for (int attempt = 0; attempt < 100; ++attempt) {
+    QList<quint16> ports;
+    for (int attempt = 0; attempt < 100 * count && ports.size() < count; ++attempt) {
         const quint16 port = Bind(0);
-        if (port != 0 && port < 0xFFFF && Bind(port + 1) != 0)
-            return port;
+        const bool taken = ports.contains(port) || ports.contains(port + 1) || ports.contains(port - 1);
+        if (port != 0 && port < 0xFFFF && !taken && Bind(port + 1) != 0)
+            ports << port;
     }
-    throw std::runtime_error("no two free ports next to each other");
+    if (ports.size() < count)
+        throw std::runtime_error("not enough pairs of free ports next to each other");
+    return ports;
 }
 
-void WriteReaderConfig(const QString& path, quint16 port)
+QString PairName(qsizetype pair)
+{
+    return pair == 0 ? FriendlyName : FriendlyName + QStringLiteral(" %1").arg(pair + 1);
+}
+
+// The driver keeps its two readers' state in the library, whatever the entry:
+// each further pair of readers takes a copy of it of its own, which pcscd loads apart.
+QString DriverFor(qsizetype pair, const QTemporaryDir& folder)
 {
     if (!QFileInfo::exists(Driver))
         throw std::runtime_error("vsmartcard's vpcd driver is not installed (scripts/setup.sh installs it)");
+    if (pair == 0)
+        return Driver;
+    const QString copy = folder.filePath(QStringLiteral("libifdvpcd-%1.so").arg(pair));
+    if (!QFile::copy(Driver, copy))
+        throw std::runtime_error("cannot copy the vpcd driver to " + copy.toStdString());
+    return copy;
+}
+
+void WriteReaderConfig(const QString& path, quint16 port, const QString& name, const QString& driver)
+{
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw std::runtime_error("cannot write " + path.toStdString());
     file.write(QStringLiteral("FRIENDLYNAME \"%1\"\nDEVICENAME /dev/null:0x%2\nLIBPATH %3\nCHANNELID 0x%2\n")
-                   .arg(FriendlyName, QString::number(port, 16), Driver)
+                   .arg(name, QString::number(port, 16), driver)
                    .toUtf8());
 }
 
-bool CardPresent()
+qsizetype CardsPresent()
 {
-    SCARDCONTEXT context = 0;
-    if (SCardEstablishContext(SCARD_SCOPE_SYSTEM, nullptr, nullptr, &context) != SCARD_S_SUCCESS)
-        return false;
-    const QByteArray name = VirtualReader::ReaderName().toUtf8();
-    SCARD_READERSTATE state{};
-    state.szReader = name.constData();
-    state.dwCurrentState = SCARD_STATE_UNAWARE;
-    const bool present = SCardGetStatusChange(context, 0, &state, 1) == SCARD_S_SUCCESS &&
-                         (state.dwEventState & SCARD_STATE_PRESENT);
-    SCardReleaseContext(context);
-    return present;
+    try {
+        return ReadersWithCard().size();
+    } catch (const PcscError&) {
+        return 0; // pcscd not up yet
+    }
 }
 
 } // namespace
 
-VirtualReader::VirtualReader(const QByteArray& atr)
+VirtualReader::VirtualReader(const QByteArray& atr) : VirtualReader(QList<QByteArray>{atr}) {}
+
+VirtualReader::VirtualReader(const QList<QByteArray>& atrs)
 {
     UsePrivateSocket();
     if (!m_folder.isValid())
         throw std::runtime_error("no temporary folder");
-    const quint16 port = FreePortPair();
+    const QList<quint16> ports = FreePortPairs((atrs.size() + 1) / 2);
     QDir(m_folder.path()).mkdir(QStringLiteral("readers"));
-    WriteReaderConfig(m_folder.filePath(QStringLiteral("readers/vpcd")), port);
+    for (qsizetype pair = 0; pair < ports.size(); ++pair)
+        WriteReaderConfig(m_folder.filePath(QStringLiteral("readers/vpcd%1").arg(pair)), ports[pair], PairName(pair),
+                          DriverFor(pair, m_folder));
     m_pcscd = std::make_unique<PcscdProcess>(SocketPath(), m_folder.filePath(QStringLiteral("readers")),
                                              m_folder.filePath(QStringLiteral("pcscd.log")));
-    m_card = std::make_unique<VpcdSimulator>(port, atr);
+    for (qsizetype index = 0; index < atrs.size(); ++index)
+        m_cards.push_back(std::make_unique<VpcdSimulator>(ports[index / 2] + index % 2, atrs[index]));
     WaitForCard(true);
 }
 
 VirtualReader::~VirtualReader()
 {
     m_pcscd.reset();
-    m_card.reset();
+    m_cards.clear();
 }
 
 QString VirtualReader::ReaderName()
@@ -115,8 +137,9 @@ void VirtualReader::UsePrivateSocket()
 void VirtualReader::WaitForCard(bool present)
 {
     const Clock::time_point end = Clock::now() + Patience;
+    const qsizetype wanted = present ? qsizetype(m_cards.size()) : 0;
     while (Clock::now() < end && m_pcscd->Running()) {
-        if ((!present || m_card->waitForConnections(1, 100ms)) && CardPresent() == present)
+        if (CardsPresent() == wanted)
             return;
         std::this_thread::sleep_for(10ms);
     }
