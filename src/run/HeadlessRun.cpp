@@ -10,7 +10,6 @@
 #include "run/StopSignals.h"
 #include "script/ScriptCatalogue.h"
 #include "script/ScriptInterpreter.h"
-#include "trace/PcapExport.h"
 #include "trace/T0Decoder.h"
 #include "trace/TraceText.h"
 #include "trace/TranscriptCheck.h"
@@ -123,6 +122,8 @@ void HeadlessRun::RunItems()
 {
     m_session.Link().Start();
     StopIfCardSilent(m_cardWait.AfterStart());
+    if (m_options.baud && !m_stop.Stopped())
+        m_session.Link().SetBaudRate(m_options.baud);
     for (const LoadedItem& loaded : std::as_const(m_items)) {
         if (m_stop.Stopped())
             return;
@@ -189,7 +190,7 @@ void HeadlessRun::WriteFiles()
     write(m_options.recordPath, [this](const QString& path) { SaveFile(path, m_session.Transcript().FileText()); });
     const LinkTimeline& timeline = m_session.Link().Timeline();
     write(m_options.tracePath, [&timeline](const QString& path) { SaveFile(path, TraceText(DecodeT0(timeline))); });
-    write(m_options.pcapPath, [&timeline](const QString& path) { SavePcap(path, timeline); });
+    write(m_options.pcapPath, [this](const QString&) { m_pcap.Finish(); });
 }
 
 void HeadlessRun::Check()

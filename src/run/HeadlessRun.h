@@ -6,6 +6,7 @@
 #include "run/ConsoleLog.h"
 #include "run/DataFileProgress.h"
 #include "run/LinkSettings.h"
+#include "run/PcapOutput.h"
 #include "run/RunOptions.h"
 #include "run/RunStop.h"
 #include "session/CardSession.h"
@@ -45,7 +46,7 @@ private:
     const RunOptions& m_options;
     RunStop m_stop;
     LinkSettings m_settings;
-    ConsoleLog m_log{!m_options.quiet};
+    ConsoleLog m_log{!m_options.quiet && !PcapStreams(m_options)};
     ConsoleDialogs m_dialogs;
     DataFileProgress m_progress;
     ConsoleLinkHost m_linkHost{m_session, m_settings, m_log, m_dialogs};
@@ -54,6 +55,7 @@ private:
     CardSession m_session{m_linkHost, *this};
     CardWait m_cardWait{m_session.Link(), std::chrono::milliseconds(m_options.idleMs),
                         std::chrono::milliseconds(m_options.answerTimeoutMs)};
+    PcapOutput m_pcap{m_options, m_session.Link(), m_stop};
     QList<LoadedItem> m_items;
     QStringList m_expected; // the --check transcript
 };

@@ -1,6 +1,7 @@
 #include "run/RunOptions.h"
 
 #include "base/SaveFile.h"
+#include "link/BaudRates.h"
 
 #include <QLatin1StringView>
 #include <QRegularExpression>
@@ -42,6 +43,14 @@ QString PassesText(const QString& option, const QString& value)
     return QString::number(qint32(ReadNumber(option, value, Passes)));
 }
 
+int ReadBaud(const QString& value)
+{
+    for (const int baud : CardBaudRates)
+        if (value == QString::number(baud))
+            return baud;
+    throw UsageError(QStringLiteral("--baud takes 9600, 19200 or 38400, not '%1'").arg(value));
+}
+
 void SetParameter(RunOptions& options, const QString& value)
 {
     static const QRegularExpression assignment(QStringLiteral("^[Pp]([1-5])=(.*)$"),
@@ -80,6 +89,7 @@ const Option Options[] = {
     {{}, QLatin1StringView("--check"), true, [](RunOptions& o, const QString& v) { o.checkPath = v; }},
     {{}, QLatin1StringView("--trace"), true, [](RunOptions& o, const QString& v) { o.tracePath = v; }},
     {{}, QLatin1StringView("--pcap"), true, [](RunOptions& o, const QString& v) { o.pcapPath = v; }},
+    {{}, QLatin1StringView("--baud"), true, [](RunOptions& o, const QString& v) { o.baud = ReadBaud(v); }},
     {{}, QLatin1StringView("--idle"), true,
      [](RunOptions& o, const QString& v) { o.idleMs = int(ReadNumber(QStringLiteral("--idle"), v, Milliseconds)); }},
     {{}, QLatin1StringView("--answer-timeout"), true,
@@ -109,6 +119,8 @@ RunItem FileItem(const QString& path)
 
 } // namespace
 
+bool PcapStreams(const RunOptions& options) { return options.pcapPath == u"-"; }
+
 void CheckOutputFiles(const RunOptions& options)
 {
     // Every output the run writes at its end, one line each.
@@ -116,7 +128,7 @@ void CheckOutputFiles(const RunOptions& options)
         options.logPath,
         options.recordPath,
         options.tracePath,
-        options.pcapPath,
+        PcapStreams(options) ? QString() : options.pcapPath,
     };
     for (const QString& path : outputs)
         if (!path.isEmpty())
@@ -181,7 +193,11 @@ QString UsageText()
         "  --check FILE     compare this run's transcript with FILE: what was sent, received and\n"
         "                   shown, each in its own order (?? matches any byte)\n"
         "  --trace FILE     write the decoded T=0 trace of the card link as text\n"
-        "  --pcap FILE      write it as a pcap file that Wireshark and tshark decode\n"
+        "  --pcap FILE      write it as a pcap file that Wireshark and tshark decode; - streams\n"
+        "                   its packets to standard output as they settle, in place of the log\n"
+        "                   (kestrin-run --pcap - ... | wireshark -k -i -)\n"
+        "  --baud RATE      switch the line to 9600, 19200 or 38400 baud once the card has\n"
+        "                   answered the reset, before the first item\n"
         "  --idle MS        after the start, each -e line and the last item, once the card owes\n"
         "                   nothing (no ATR under way, no command unanswered, nothing left to send),\n"
         "                   go on receiving until the line has been silent for MS milliseconds\n"

@@ -26,7 +26,8 @@ struct RunOptions {
     QString recordPath;
     QString checkPath;
     QString tracePath;
-    QString pcapPath;
+    QString pcapPath; // "-": a stream on standard output, in place of the log
+    int baud = 0;     // the rate to switch to after the start; 0 keeps 9600
     int idleMs = 200;
     int answerTimeoutMs = 10000;
     std::optional<double> timeoutSeconds;
@@ -47,6 +48,9 @@ public:
 
 // Reads the arguments after the program's name. Throws UsageError.
 CommandLine ParseCommandLine(const QStringList& arguments);
+
+// Whether --pcap streams to standard output, which then carries no Active Log.
+bool PcapStreams(const RunOptions& options);
 
 // Throws the FileError of the first file the run is to write at its end (--log,
 // --record, --trace, --pcap) that could not be created there, so that a run

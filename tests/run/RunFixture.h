@@ -13,6 +13,7 @@ struct RunResult {
     int exitCode = -1;
     QString out;
     QString err;
+    QByteArray outBytes; // standard output as written (a pcap stream)
 };
 
 // kestrin-run, the built program, as a process against the card simulator on a
@@ -23,8 +24,10 @@ protected:
 
     // Runs kestrin-run with the simulator as its device and a short --idle, then `arguments`.
     RunResult run(const QStringList& arguments);
-    // Starts it so, standard input read from `input`; the test waits for it.
-    std::unique_ptr<QProcess> start(const QStringList& arguments, const QString& input = QProcess::nullDevice());
+    // Starts it so, standard input read from `input` and standard output piped to
+    // `reader` when given; the test waits for it.
+    std::unique_ptr<QProcess> start(const QStringList& arguments, const QString& input = QProcess::nullDevice(),
+                                    QProcess* reader = nullptr);
     static RunResult finish(QProcess& process);
 
     QString path(const QString& name) const { return m_folder.filePath(name); }
