@@ -5,6 +5,10 @@
 #include "extcap/ExtcapRequest.h"
 #include "extcap/ExtcapSentences.h"
 
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <csignal>
 #include <gtest/gtest.h>
 
 namespace {
@@ -85,6 +89,33 @@ TEST(ExtcapRequest, RefusesWhatItCannotRunSayingWhy)
             EXPECT_EQ(error.message(), QString::fromUtf8(said));
         }
     }
+}
+
+// A shell stands in for kestrin-run. Wireshark's SIGTERM reaches it, and its
+// end as an interrupted run is no error; a run that fails passes on its status
+// and the lines that say why, not the boxes before them.
+TEST(RunCapture, PassesAStopOnAndEndsQuietlyAndAFailureSaysWhy)
+{
+    QTemporaryDir folder;
+    const QString ready = folder.filePath("ready");
+    const QString stoppable = QStringLiteral("trap 'echo kestrin-run: stopped >&2; exit 130' TERM; touch ready; "
+                                             "while :; do sleep 0.05; done");
+    QTimer stopWhenReady;
+    QObject::connect(&stopWhenReady, &QTimer::timeout, [&] {
+        if (!QFileInfo::exists(ready))
+            return;
+        stopWhenReady.stop();
+        std::raise(SIGTERM);
+    });
+    stopWhenReady.start(10);
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(RunCapture("/bin/sh", {"-c", stoppable}, folder.filePath("out"), folder.path()), 0);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+
+    const QString failing = QStringLiteral("echo 'message: hello' >&2; echo 'kestrin-run: no answer' >&2; exit 5");
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(RunCapture("/bin/sh", {"-c", failing}, folder.filePath("out"), folder.path()), 5);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "kestrin-run: no answer\n");
 }
 
 } // namespace
