@@ -25,7 +25,7 @@ constexpr LineFunction LineFunctions[] = {LineFunction::SetRts, LineFunction::Cl
 QByteArray LiveStream(const LinkTimeline& timeline)
 {
     LivePcap live;
-    QByteArray stream = LivePcap::Header();
+    QByteArray stream;
     for (qsizetype index = 0; index < timeline.Size(); ++index)
         stream += live.Add(timeline.At(index));
     return stream + live.Finish();

@@ -17,7 +17,6 @@ PcapOutput::PcapOutput(const RunOptions& options, const CardLink& link, RunStop&
     if (!m_streams)
         return;
     m_stream.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
-    Write(LivePcap::Header());
     QObject::connect(&m_follow, &QTimer::timeout, &m_follow, [this] { Follow(); });
     m_follow.start(FollowInterval);
 }

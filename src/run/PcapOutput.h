@@ -10,10 +10,10 @@
 class CardLink;
 
 // kestrin-run's --pcap: the run's decoded traffic as a pcap file written at the
-// end, or with "-" as a stream on standard output while the run goes on. The
-// stream begins at once with the file's header; every few milliseconds the
-// link's new events are decoded, and the packets they settle (LivePcap) are
-// written straight through. A stream whose reader goes away stops the run.
+// end, or with "-" as a stream on standard output while the run goes on: every
+// few milliseconds the link's new events are decoded, and the packets they
+// settle (LivePcap) are written straight through, the file's header first. A
+// stream whose reader goes away stops the run.
 class PcapOutput {
 public:
     PcapOutput(const RunOptions& options, const CardLink& link, RunStop& stop);

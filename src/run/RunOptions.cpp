@@ -6,6 +6,7 @@
 #include <QLatin1StringView>
 #include <QRegularExpression>
 #include <limits>
+#include <unistd.h>
 
 namespace {
 
@@ -133,6 +134,9 @@ void CheckOutputFiles(const RunOptions& options)
     for (const QString& path : outputs)
         if (!path.isEmpty())
             CheckCanSave(path);
+    if (PcapStreams(options) && isatty(STDOUT_FILENO))
+        throw UsageError(QStringLiteral("--pcap - writes binary packets to standard output, which is a terminal: pipe "
+                                        "it (| wireshark -k -i -) or name a file"));
 }
 
 CommandLine ParseCommandLine(const QStringList& arguments)

@@ -54,7 +54,8 @@ bool PcapStreams(const RunOptions& options);
 
 // Throws the FileError of the first file the run is to write at its end (--log,
 // --record, --trace, --pcap) that could not be created there, so that a run
-// fails before it changes the card rather than after.
+// fails before it changes the card rather than after; a UsageError for a pcap
+// stream on a terminal.
 void CheckOutputFiles(const RunOptions& options);
 
 // The --help text.

@@ -4,6 +4,9 @@
 #include "common/Tshark.h"
 
 #include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -54,6 +57,23 @@ TEST_F(RunTest, APcapStreamWhoseReaderGoesAwayStopsTheRun)
     EXPECT_EQ(result.exitCode, 130);
     EXPECT_TRUE(result.err.contains("the pcap stream on standard output broke off (Broken pipe)")) << result.err.toStdString();
     EXPECT_TRUE(m_simulator.waitForCloses(1, std::chrono::seconds(30)));
+}
+
+// Binary packets on a terminal help no one: refused before the card is touched.
+TEST_F(RunTest, APcapStreamOnATerminalIsRefusedBeforeTheCardIsTouched)
+{
+    const int terminal = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(terminal, 0);
+    ASSERT_EQ(grantpt(terminal) | unlockpt(terminal), 0);
+    QProcess process;
+    process.setStandardOutputFile(QString::fromLocal8Bit(ptsname(terminal)));
+    process.start(RunProgram(), {"-d", m_simulator.devicePath(), "--pcap", "-", "-e", "00 A4 00 00 02"});
+    ASSERT_TRUE(process.waitForFinished(60'000));
+    close(terminal);
+    EXPECT_EQ(process.exitCode(), 2);
+    EXPECT_TRUE(process.readAllStandardError().contains("--pcap - writes binary packets to standard output, which is a "
+                                                        "terminal"));
+    EXPECT_TRUE(m_simulator.received().isEmpty());
 }
 
 } // namespace

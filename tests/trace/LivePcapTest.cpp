@@ -12,7 +12,7 @@ namespace {
 QByteArray Stream(const LinkTimeline& timeline, bool finish)
 {
     LivePcap live;
-    QByteArray stream = LivePcap::Header();
+    QByteArray stream;
     for (qsizetype index = 0; index < timeline.Size(); ++index)
         stream += live.Add(timeline.At(index));
     return finish ? stream + live.Finish() : stream;
