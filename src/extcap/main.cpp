@@ -8,7 +8,6 @@
 #include "extcap/ExtcapSentences.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <cstdio>
 
 namespace {

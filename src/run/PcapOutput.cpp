@@ -7,7 +7,7 @@
 #include <unistd.h>
 
 namespace {
-// Soon enough for a person watching the packets come; a pass of the pump costs less.
+// Soon enough for a person watching the packets arrive, rare enough to cost nothing.
 constexpr std::chrono::milliseconds FollowInterval(20);
 } // namespace
 
