@@ -1,7 +1,8 @@
 // The card link's traffic as the T=0 decoder meets it: bytes sent and received
 // in any order and chunking, opens, closes, baud changes and line actions. The
 // decoder must place every byte in exactly one row, and the pcap export in
-// exactly one packet; the text form is made from whatever it decoded.
+// exactly one packet; the text form is made from whatever it decoded. The pcap
+// stream written event by event must end as the file of the whole trace.
 //
 // Input: events one after another, each a byte of kind (low three bits) and time
 // step (the rest), then for bytes sent or received a byte of length and that
@@ -10,6 +11,7 @@
 
 #include "common/PcapPayloads.h"
 
+#include "trace/LivePcap.h"
 #include "trace/PcapExport.h"
 #include "trace/T0Decoder.h"
 #include "trace/TraceText.h"
@@ -19,6 +21,15 @@ namespace {
 constexpr int Bauds[] = {9600, 19200, 38400, 0};
 constexpr LineFunction LineFunctions[] = {LineFunction::SetRts, LineFunction::ClrRts,   LineFunction::SetDtr,
                                           LineFunction::ClrDtr, LineFunction::SetBreak, LineFunction::ClrBreak};
+
+QByteArray LiveStream(const LinkTimeline& timeline)
+{
+    LivePcap live;
+    QByteArray stream;
+    for (qsizetype index = 0; index < timeline.Size(); ++index)
+        stream += live.Add(timeline.At(index));
+    return stream + live.Finish();
+}
 
 } // namespace
 
@@ -59,9 +70,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         placed += trace.Bytes(row).size();
     Fuzz::Require(placed == traffic, "every byte sent or received is in exactly one row");
     TraceText(trace);
+    const QByteArray file = PcapFile(trace);
     qsizetype exported = 0;
-    for (const QByteArray& payload : PcapPayloads(PcapFile(trace)))
+    for (const QByteArray& payload : PcapPayloads(file))
         exported += payload.size();
     Fuzz::Require(exported == traffic, "every byte sent or received is in exactly one packet of the pcap file");
+    Fuzz::Require(LiveStream(timeline) == file, "the pcap stream written as the traffic went ends as the file");
     return 0;
 }

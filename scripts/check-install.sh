@@ -13,13 +13,17 @@ fail() { echo "check-install: $*" >&2; exit 1; }
 echo "== installed tree"
 DESTDIR="$scratch/root" cmake --install "$build" --prefix /usr > /dev/null
 prefix="$scratch/root/usr"
-for file in bin/kestrin bin/kestrin-cardsim bin/kestrin-run share/applications/$id.desktop \
+for file in bin/kestrin bin/kestrin-cardsim bin/kestrin-run bin/kestrin-extcap share/applications/$id.desktop \
             share/metainfo/$id.metainfo.xml share/icons/hicolor/scalable/apps/$id.svg share/man/man1/kestrin.1.gz \
-            share/man/man1/kestrin-cardsim.1.gz share/man/man1/kestrin-run.1.gz; do
+            share/man/man1/kestrin-cardsim.1.gz share/man/man1/kestrin-run.1.gz share/man/man1/kestrin-extcap.1.gz; do
   [ -s "$prefix/$file" ] || fail "$file is missing"
 done
-[ -x "$prefix/bin/kestrin" ] && [ -x "$prefix/bin/kestrin-cardsim" ] && [ -x "$prefix/bin/kestrin-run" ] ||
-  fail "a program is not executable"
+[ -x "$prefix/bin/kestrin" ] && [ -x "$prefix/bin/kestrin-cardsim" ] && [ -x "$prefix/bin/kestrin-run" ] &&
+  [ -x "$prefix/bin/kestrin-extcap" ] || fail "a program is not executable"
+# Wireshark finds kestrin-extcap by a relative link in its extcap folder.
+extcap="$(find "$prefix/lib" -path '*/wireshark/extcap/kestrin-extcap')"
+[ -L "$extcap" ] && [ "$(realpath "$extcap")" = "$(realpath "$prefix/bin/kestrin-extcap")" ] ||
+  fail "no link to kestrin-extcap in Wireshark's extcap folder"
 diff <(cd resources && ls scripts/*.scr data/*.dat cards/*.card | xargs -n1 basename | sort) \
      <(ls "$prefix/share/kestrin/samples") || fail "the samples differ from resources/"
 "$prefix/bin/kestrin" --version
@@ -28,6 +32,7 @@ if QT_QPA_PLATFORM=offscreen "$prefix/bin/kestrin" --no-such-option 2> /dev/null
   fail "an unknown option was accepted"
 fi
 "$prefix/bin/kestrin-run" --version
+"$extcap" --version
 
 echo "== validators"
 desktop-file-validate "$prefix/share/applications/$id.desktop"
@@ -47,11 +52,14 @@ dpkg-deb -I "$deb"
 contents="$(dpkg-deb -c "$deb")"
 echo "$contents"
 grep -q libqt6widgets6 <<< "$(dpkg-deb -f "$deb" Depends)" || fail "Depends lacks the Qt libraries"
-for file in usr/bin/kestrin usr/bin/kestrin-cardsim usr/bin/kestrin-run usr/share/applications/$id.desktop \
-            usr/share/metainfo/$id.metainfo.xml usr/share/man/man1/kestrin.1.gz usr/share/man/man1/kestrin-run.1.gz \
+for file in usr/bin/kestrin usr/bin/kestrin-cardsim usr/bin/kestrin-run usr/bin/kestrin-extcap \
+            usr/share/applications/$id.desktop usr/share/metainfo/$id.metainfo.xml usr/share/man/man1/kestrin.1.gz \
+            usr/share/man/man1/kestrin-run.1.gz usr/share/man/man1/kestrin-extcap.1.gz \
             usr/share/kestrin/samples/demo.scr usr/share/doc/kestrin/copyright usr/share/doc/kestrin/changelog.gz; do
   grep -q " \./$file$" <<< "$contents" || fail "the package lacks $file"
 done
+grep -qF " ./usr/${extcap#"$prefix/"} -> ../../../../bin/kestrin-extcap" <<< "$contents" ||
+  fail "the package lacks the link in Wireshark's extcap folder"
 # Debian's own checks of the package: no error (warnings and notes are shown).
 lintian --fail-on error --tag-display-limit 0 "$deb" 2> >(grep -v "root privileges" >&2) || fail "lintian found errors"
 echo "$(basename "$deb"): lintian clean of errors"
@@ -97,4 +105,9 @@ said="$("${user[@]}" env -i PATH=/usr/bin:/bin HOME="$home" timeout 60 "$prefix/
 echo "$said"
 [ "$status" -eq 3 ] && grep -q "card interface /dev/ttySecond could not be opened" <<< "$said" ||
   fail "kestrin-run did not open COM of the user's kestrin.ini (exit status $status)"
+
+echo "== installed kestrin-extcap, as Wireshark starts it: the user's COM as a capture interface"
+said="$("${user[@]}" env -i PATH=/usr/bin:/bin HOME="$home" timeout 60 "$extcap" --extcap-interfaces)"
+echo "$said"
+expect "$said" "interface {value=kestrin-serial}{display=Kestrin T.R.X card interface ttySecond (/dev/ttySecond)}"
 echo "install check passed"

@@ -2,11 +2,14 @@
 // ISO commands through an echoing interface, with NULL bytes, an unknown class and
 // refusals) and prints what it costs: the timeline's memory per byte of traffic
 // (target at most 16), the time to decode it (target under 0.5 s for 1,000,000
-// bytes), the time to make its text form and pcap file, and the time the Trace
-// page's filter takes to look through every row for bytes.
+// bytes), the time to make its text form and pcap file, the time to stream the
+// same pcap event by event as kestrin-run --pcap - does (target: about the
+// decoding's and the file's together), and the time the Trace page's filter
+// takes to look through every row for bytes.
 // Argument: the number of bytes of traffic (1,000,000).
 #include "cardsim/SimulatedRun.h"
 #include "common/ProcessFigures.h"
+#include "trace/LivePcap.h"
 #include "trace/PcapExport.h"
 #include "trace/T0Decoder.h"
 #include "trace/TraceFilterModel.h"
@@ -95,6 +98,16 @@ int main(int argc, char** argv)
     std::printf("text form: %.0f ms (%.0f ms of processor time), %lld bytes; pcap file: %.0f ms (%.0f ms), %lld bytes\n",
                 textTook.wallMs, textTook.processorMs, qlonglong(text.size()), pcapTook.wallMs, pcapTook.processorMs,
                 qlonglong(pcap.size()));
+
+    QByteArray stream;
+    const Took streamTook = Time([&] {
+        LivePcap live;
+        for (qsizetype i = 0; i < timeline.Size(); ++i)
+            stream += live.Add(timeline.At(i));
+        stream += live.Finish();
+    });
+    std::printf("pcap stream, event by event: %.0f ms (%.0f ms of processor time), %s the file\n", streamTook.wallMs,
+                streamTook.processorMs, stream == pcap ? "the same bytes as" : "NOT THE SAME as");
 
     TraceModel model(timeline);
     model.Update(std::chrono::hours(1));

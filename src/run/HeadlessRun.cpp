@@ -8,7 +8,6 @@
 #include "run/ItemLines.h"
 #include "run/StopSignals.h"
 #include "script/ScriptInterpreter.h"
-#include "trace/PcapExport.h"
 #include "trace/T0Decoder.h"
 #include "trace/TraceText.h"
 #include "trace/TranscriptCheck.h"
@@ -89,6 +88,8 @@ void HeadlessRun::RunItems()
     StopIfCardSilent(m_cardWait.AfterStart());
     if (const QByteArray atr = m_cardWait.Atr(); !atr.isEmpty())
         m_statusLines.Atr(atr);
+    if (m_options.baud && !m_stop.Stopped())
+        m_session.Link().SetBaudRate(m_options.baud);
     for (qsizetype index = 0; index < m_items.size(); ++index) {
         if (m_stop.Stopped())
             return;
@@ -157,7 +158,7 @@ void HeadlessRun::WriteFiles()
     write(m_options.recordPath, [this](const QString& path) { SaveFile(path, m_session.Transcript().FileText()); });
     const LinkTimeline& timeline = m_session.Link().Timeline();
     write(m_options.tracePath, [&timeline](const QString& path) { SaveFile(path, TraceText(DecodeT0(timeline))); });
-    write(m_options.pcapPath, [&timeline](const QString& path) { SavePcap(path, timeline); });
+    write(m_options.pcapPath, [this](const QString&) { m_pcap.Finish(); });
 }
 
 void HeadlessRun::Check()

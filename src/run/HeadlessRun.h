@@ -6,6 +6,7 @@
 #include "run/ConsoleLog.h"
 #include "run/DataFileProgress.h"
 #include "run/LinkSettings.h"
+#include "run/PcapOutput.h"
 #include "run/RunOptions.h"
 #include "run/RunStop.h"
 #include "run/StatusLines.h"
@@ -49,7 +50,7 @@ private:
     RunStop m_stop;
     StatusLines m_statusLines{m_options.statusFd};
     LinkSettings m_settings;
-    ConsoleLog m_log{!m_options.quiet};
+    ConsoleLog m_log{!m_options.quiet && !PcapStreams(m_options)};
     ConsoleDialogs m_dialogs;
     DataFileProgress m_progress;
     ConsoleLinkHost m_linkHost{m_session, m_settings, m_log, m_dialogs};
@@ -58,6 +59,7 @@ private:
     CardSession m_session{m_linkHost, *this};
     CardWait m_cardWait{m_session.Link(), std::chrono::milliseconds(m_options.idleMs),
                         std::chrono::milliseconds(m_options.answerTimeoutMs)};
+    PcapOutput m_pcap{m_options, m_session.Link(), m_stop};
     QList<LoadedItem> m_items;
     QStringList m_expected; // the --check transcript
 };

@@ -1,10 +1,12 @@
 #include "run/RunOptions.h"
 
 #include "base/SaveFile.h"
+#include "link/BaudRates.h"
 
 #include <QLatin1StringView>
 #include <QRegularExpression>
 #include <limits>
+#include <unistd.h>
 
 namespace {
 
@@ -42,6 +44,14 @@ constexpr NumberRule Seconds{true, 0.001, 2147483, "a number of seconds"};
 QString PassesText(const QString& option, const QString& value)
 {
     return QString::number(qint32(ReadNumber(option, value, Passes)));
+}
+
+int ReadBaud(const QString& value)
+{
+    for (const int baud : CardBaudRates)
+        if (value == QString::number(baud))
+            return baud;
+    throw UsageError(QStringLiteral("--baud takes 9600, 19200 or 38400, not '%1'").arg(value));
 }
 
 void SetParameter(RunOptions& options, const QString& value)
@@ -82,6 +92,7 @@ const Option Options[] = {
     {{}, QLatin1StringView("--check"), true, [](RunOptions& o, const QString& v) { o.checkPath = v; }},
     {{}, QLatin1StringView("--trace"), true, [](RunOptions& o, const QString& v) { o.tracePath = v; }},
     {{}, QLatin1StringView("--pcap"), true, [](RunOptions& o, const QString& v) { o.pcapPath = v; }},
+    {{}, QLatin1StringView("--baud"), true, [](RunOptions& o, const QString& v) { o.baud = ReadBaud(v); }},
     {{}, QLatin1StringView("--idle"), true,
      [](RunOptions& o, const QString& v) { o.idleMs = int(ReadNumber(QStringLiteral("--idle"), v, Milliseconds)); }},
     {{}, QLatin1StringView("--answer-timeout"), true,
@@ -117,6 +128,8 @@ RunItem FileItem(const QString& path)
 
 } // namespace
 
+bool PcapStreams(const RunOptions& options) { return options.pcapPath == u"-"; }
+
 void CheckOutputFiles(const RunOptions& options)
 {
     // Every output the run writes at its end, one line each.
@@ -124,11 +137,14 @@ void CheckOutputFiles(const RunOptions& options)
         options.logPath,
         options.recordPath,
         options.tracePath,
-        options.pcapPath,
+        PcapStreams(options) ? QString() : options.pcapPath,
     };
     for (const QString& path : outputs)
         if (!path.isEmpty())
             CheckCanSave(path);
+    if (PcapStreams(options) && isatty(STDOUT_FILENO))
+        throw UsageError(QStringLiteral("--pcap - writes binary packets to standard output, which is a terminal: pipe "
+                                        "it (| wireshark -k -i -) or name a file"));
 }
 
 CommandLine ParseCommandLine(const QStringList& arguments)
@@ -195,7 +211,11 @@ QString UsageText()
         "  --check FILE     compare this run's transcript with FILE: what was sent, received and\n"
         "                   shown, each in its own order (?? matches any byte)\n"
         "  --trace FILE     write the decoded T=0 trace of the card link as text\n"
-        "  --pcap FILE      write it as a pcap file that Wireshark and tshark decode\n"
+        "  --pcap FILE      write it as a pcap file that Wireshark and tshark decode; - streams\n"
+        "                   its packets to standard output as they settle, in place of the log\n"
+        "                   (kestrin-run --pcap - ... | wireshark -k -i -)\n"
+        "  --baud RATE      switch the line to 9600, 19200 or 38400 baud once the card has\n"
+        "                   answered the reset, before the first item\n"
         "  --idle MS        after the start, each -e line and the last item, once the card owes\n"
         "                   nothing (no ATR under way, no command unanswered, nothing left to send),\n"
         "                   go on receiving until the line has been silent for MS milliseconds\n"

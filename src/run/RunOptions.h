@@ -27,7 +27,8 @@ struct RunOptions {
     QString recordPath;
     QString checkPath;
     QString tracePath;
-    QString pcapPath;
+    QString pcapPath; // "-": a stream on standard output, in place of the log
+    int baud = 0;     // the rate to switch to after the start; 0 keeps 9600
     int idleMs = 200;
     int answerTimeoutMs = 10000;
     std::optional<double> timeoutSeconds;
@@ -55,9 +56,13 @@ public:
 // Reads the arguments after the program's name. Throws UsageError.
 CommandLine ParseCommandLine(const QStringList& arguments);
 
+// Whether --pcap streams to standard output, which then carries no Active Log.
+bool PcapStreams(const RunOptions& options);
+
 // Throws the FileError of the first file the run is to write at its end (--log,
 // --record, --trace, --pcap) that could not be created there, so that a run
-// fails before it changes the card rather than after.
+// fails before it changes the card rather than after; a UsageError for a pcap
+// stream on a terminal.
 void CheckOutputFiles(const RunOptions& options);
 
 // The --help text.

@@ -5,6 +5,7 @@
 #include "base/Colours.h"
 #include "base/MessagePump.h"
 #include "base/TextToInt.h"
+#include "link/BaudRates.h"
 #include "script/ScriptHost.h"
 #include "script/ScriptText.h"
 
@@ -28,8 +29,6 @@ constexpr LinePhrase LinePhrases[] = {
     {QLatin1StringView("SET RTS"), LineFunction::SetRts},
     {QLatin1StringView("CLR RTS"), LineFunction::ClrRts},
 };
-
-bool IsSupportedBaud(qint32 baud) { return baud == 9600 || baud == 19200 || baud == 38400; }
 
 } // namespace
 
@@ -68,7 +67,7 @@ void Commands::Baud(CommandContext& context)
 {
     const qint32 baud = TextToInt(DoubleQuoted(context.line, 5));
     context.host.WriteLog(QStringLiteral("Baud Rate Set To: %1\r\n").arg(baud));
-    if (IsSupportedBaud(baud))
+    if (IsCardBaudRate(baud))
         context.host.SetBaudRate(baud);
 }
 

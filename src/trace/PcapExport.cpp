@@ -41,19 +41,6 @@ void AppendBig(QByteArray& out, T value)
     out.append(bytes, sizeof bytes);
 }
 
-QByteArray FileHeader()
-{
-    QByteArray header;
-    AppendLittle<quint32>(header, 0xA1B2C3D4); // microsecond times
-    AppendLittle<quint16>(header, 2);
-    AppendLittle<quint16>(header, 4);
-    AppendLittle<qint32>(header, 0);
-    AppendLittle<quint32>(header, 0);
-    AppendLittle<quint32>(header, Snapshot);
-    AppendLittle<quint32>(header, LinkTypeUpperPdu);
-    return header;
-}
-
 template <typename T>
 void AppendBigTag(QByteArray& tags, quint16 tag, T value)
 {
@@ -98,24 +85,25 @@ void AppendRecord(QByteArray& file, const Packet& packet)
 // The command of an exchange with a complete header: a GSM
 // exchange with its status word as one packet, any other as a command packet
 // that carries the data sent.
-void AddCommand(QList<Packet>& packets, const TraceExchange& exchange)
+void AddCommand(QByteArray& records, const TraceExchange& exchange)
 {
     if (InstructionSetOf(exchange.Cla()) == InstructionSet::Gsm1111 && exchange.HasStatus()) {
-        packets.append({exchange.wallNs, "gsm_sim", ToCard, exchange.header + exchange.data + exchange.status});
+        AppendRecord(records, {exchange.wallNs, "gsm_sim", ToCard, exchange.header + exchange.data + exchange.status});
         return;
     }
     const bool toCard = exchange.flow == DataFlow::ToCard;
-    packets.append({exchange.wallNs, "iso7816", ToCard, toCard ? exchange.header + exchange.data : exchange.header});
+    AppendRecord(records, {exchange.wallNs, "iso7816", ToCard, toCard ? exchange.header + exchange.data : exchange.header});
 }
 
 // The response packet of an exchange the command packet leaves it to: the data
 // from the card and the status word.
-void AddResponse(QList<Packet>& packets, const TraceExchange& exchange)
+void AddResponse(QByteArray& records, const TraceExchange& exchange)
 {
     if (InstructionSetOf(exchange.Cla()) == InstructionSet::Gsm1111 && exchange.HasStatus())
         return;
     const bool toCard = exchange.flow == DataFlow::ToCard;
-    packets.append({exchange.responseWallNs, "iso7816", FromCard, (toCard ? QByteArray() : exchange.data) + exchange.status});
+    AppendRecord(records, {exchange.responseWallNs, "iso7816", FromCard,
+                           (toCard ? QByteArray() : exchange.data) + exchange.status});
 }
 
 // What a row holds that no ATR or exchange packet carries, named for the Protocol column.
@@ -138,42 +126,52 @@ bool StartsResponse(const TraceRow& row)
     return row.kind == TraceKind::Status || (row.kind == TraceKind::Data && row.direction == TraceDirection::FromCard);
 }
 
-// Each packet made at the row of its first byte: they come in time order.
-QList<Packet> Packets(const Trace& trace)
+} // namespace
+
+QByteArray PcapFileHeader()
 {
-    QList<Packet> packets;
-    qint64 openWallNs = 0;
-    qint32 lastAtr = -1;
-    qint32 lastResponse = -1;
-    for (qsizetype index = 0; index < trace.rows.size(); ++index) {
-        const TraceRow& row = trace.rows[index];
-        const TraceExchange* exchange = trace.ExchangeOf(row);
-        if (row.kind == TraceKind::PortOpened)
-            openWallNs = trace.opens.value(row.ref);
-        if (const char* name = LooseBytes(trace, row)) {
-            const quint32 direction = row.direction == TraceDirection::ToCard ? ToCard : FromCard;
-            packets.append({openWallNs + row.sinceOpenNs, "data", direction, trace.Bytes(row).toByteArray(), name});
-        } else if (row.kind == TraceKind::Atr && row.ref > lastAtr) {
-            lastAtr = row.ref;
-            packets.append({trace.atrs[row.ref].wallNs, "iso7816", FromCard, trace.atrs[row.ref].atr.bytes});
-        } else if (row.kind == TraceKind::Header && exchange->headerRow == index) {
-            AddCommand(packets, *exchange);
-        } else if (StartsResponse(row) && row.ref > lastResponse) {
-            lastResponse = row.ref;
-            AddResponse(packets, *exchange);
-        }
-    }
-    return packets;
+    QByteArray header;
+    AppendLittle<quint32>(header, 0xA1B2C3D4); // microsecond times
+    AppendLittle<quint16>(header, 2);
+    AppendLittle<quint16>(header, 4);
+    AppendLittle<qint32>(header, 0);
+    AppendLittle<quint32>(header, 0);
+    AppendLittle<quint32>(header, Snapshot);
+    AppendLittle<quint32>(header, LinkTypeUpperPdu);
+    return header;
 }
 
-} // namespace
+QByteArray PcapRecords::Rows(const Trace& trace, qsizetype from, qsizetype to)
+{
+    QByteArray records;
+    for (qsizetype index = from; index < to; ++index)
+        AddRow(records, trace, index);
+    return records;
+}
+
+void PcapRecords::AddRow(QByteArray& records, const Trace& trace, qsizetype index)
+{
+    const TraceRow& row = trace.rows[index];
+    const TraceExchange* exchange = trace.ExchangeOf(row);
+    if (row.kind == TraceKind::PortOpened)
+        m_openWallNs = trace.opens.value(row.ref);
+    if (const char* name = LooseBytes(trace, row)) {
+        const quint32 direction = row.direction == TraceDirection::ToCard ? ToCard : FromCard;
+        AppendRecord(records, {m_openWallNs + row.sinceOpenNs, "data", direction, trace.Bytes(row).toByteArray(), name});
+    } else if (row.kind == TraceKind::Atr && row.ref > m_lastAtr) {
+        m_lastAtr = row.ref;
+        AppendRecord(records, {trace.atrs[row.ref].wallNs, "iso7816", FromCard, trace.atrs[row.ref].atr.bytes});
+    } else if (row.kind == TraceKind::Header && exchange->headerRow == index) {
+        AddCommand(records, *exchange);
+    } else if (StartsResponse(row) && row.ref > m_lastResponse) {
+        m_lastResponse = row.ref;
+        AddResponse(records, *exchange);
+    }
+}
 
 QByteArray PcapFile(const Trace& trace)
 {
-    QByteArray file = FileHeader();
-    for (const Packet& packet : Packets(trace))
-        AppendRecord(file, packet);
-    return file;
+    return PcapFileHeader() + PcapRecords().Rows(trace, 0, trace.rows.size());
 }
 
 void SavePcap(const QString& path, const LinkTimeline& timeline)

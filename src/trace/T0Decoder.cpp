@@ -1,5 +1,7 @@
 #include "trace/T0Decoder.h"
 
+#include <algorithm>
+
 void T0Decoder::Add(const LinkEvent& event)
 {
     Decode(event);
@@ -34,6 +36,7 @@ void T0Decoder::Decode(const LinkEvent& event)
 void T0Decoder::Receive(qint64 timeNs, quint8 byte)
 {
     if (!m_silentReading && m_reading.EchoInDoubt(timeNs, byte)) {
+        m_doubtFrom = m_reading.FirstUnsettledRow();
         m_silentReading = m_reading;
         m_silentReading->Believe(T0Reading::EchoBelief::Silent);
         m_reading.Believe(T0Reading::EchoBelief::Echoes);
@@ -56,6 +59,12 @@ void T0Decoder::Settle(bool final)
         return;
     }
     m_silentReading.reset();
+}
+
+qint32 T0Decoder::FirstUnsettledRow() const
+{
+    const qint32 first = m_reading.FirstUnsettledRow();
+    return m_silentReading ? std::min(first, m_doubtFrom) : first;
 }
 
 T0Decoder::Owed T0Decoder::Owes() const

@@ -23,7 +23,9 @@ public:
     Owed Owes() const;
     // The rows so far; the last rows and those of commands under way may still change.
     const Trace& Current() const { return m_reading.Current(); }
-    qint32 FirstUnsettledRow() const { return m_reading.FirstUnsettledRow(); }
+    // The first row that may still change (T0Reading::FirstUnsettledRow); while
+    // the echo is in doubt, the first that was unsettled when the doubt arose.
+    qint32 FirstUnsettledRow() const;
     // When the exchanges and marks of the rows so far happened.
     const TraceTiming& Timing() const { return m_reading.Timing(); }
     // Counts the times the rows so far were replaced by those of the other reading.
@@ -39,6 +41,7 @@ private:
 
     T0Reading m_reading;                      // the reading shown
     std::optional<T0Reading> m_silentReading; // while the echo is in doubt: the one without
+    qint32 m_doubtFrom = 0; // the rows before it are the same in both readings
     int m_rereads = 0;
 };
 

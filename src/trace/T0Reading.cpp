@@ -299,10 +299,12 @@ void T0Reading::StatusByte(quint8 byte)
         exchange.responseWallNs = m_rows.WallNs();
     exchange.status.append(char(byte));
     m_rows.AddByte(TraceBuilder::CardSide, TraceKind::Status, m_waiting.front().exchange, byte);
-    if (exchange.status.size() < 2)
+    if (exchange.status.size() < 2) {
         m_phase = CardPhase::StatusTwo;
-    else
-        FinishOldest(ExchangeEnd::Complete);
+        return;
+    }
+    FinishOldest(ExchangeEnd::Complete);
+    m_rows.CloseRow(TraceBuilder::CardSide); // nothing joins a status word
 }
 
 void T0Reading::CardData(quint8 byte)
@@ -383,6 +385,7 @@ void T0Reading::StartAtr(quint8 byte)
     m_atr = qint32(m_rows.trace().atrs.size() - 1);
     m_atrExpected = false;
     AtrByte(byte);
+    m_atrRow = m_rows.OpenRow(TraceBuilder::CardSide);
 }
 
 void T0Reading::AtrByte(quint8 byte)
@@ -400,6 +403,7 @@ void T0Reading::FinishAtr()
     m_wi = tc2 && tc2->protocol == 0 && tc2->value > 0 ? tc2->value : 10;
     m_atr = -1;
     m_ppsDue = true;
+    m_rows.CloseRow(TraceBuilder::CardSide); // nothing joins an ATR that is done
 }
 
 void T0Reading::EndUnderWay(ExchangeEnd end)
@@ -439,7 +443,7 @@ T0Reading::Owed T0Reading::Owes() const
 
 qint32 T0Reading::FirstUnsettledRow() const
 {
-    qint32 first = m_rows.FirstOpenRow();
+    qint32 first = m_atr >= 0 ? std::min(m_atrRow, m_rows.FirstOpenRow()) : m_rows.FirstOpenRow();
     for (const Waiting& waiting : m_waiting)
         first = std::min(first, m_rows.trace().exchanges[waiting.exchange].headerRow);
     if (m_newest >= 0)

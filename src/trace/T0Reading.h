@@ -43,8 +43,9 @@ public:
     // after each event by FollowTiming.
     const TraceTiming& Timing() const { return m_timing.Timing(); }
     void FollowTiming(qint64 timeNs) { m_timing.Follow(m_rows.trace(), timeNs); }
-    // The first row whose text may still change: a row still growing, or the
-    // header of a command under way; the number of rows when there is none.
+    // The first row whose text may still change: a row still growing, the first
+    // row of an ATR under way, or the header of a command under way; the number
+    // of rows when there is none.
     qint32 FirstUnsettledRow() const;
 
 private:
@@ -102,6 +103,7 @@ private:
     bool m_atrExpected = false;
     bool m_ppsDue = false;  // the program's next byte may begin a PPS request
     qint32 m_atr = -1;      // the ATR under way
+    qint32 m_atrRow = -1;   // its first row: a line change may part its bytes
     qint32 m_pps = -1;      // the PPS under way: its request, or the response to it
     qint64 m_ppsSentUpTo = 0;
     qint32 m_newest = -1;   // the command the program sent last, while its header or data may grow

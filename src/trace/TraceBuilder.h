@@ -27,13 +27,13 @@ public:
     qint32 OpenRow(Side side) const { return m_open[side]; }
     // The first row still growing; the number of rows when none is.
     qint32 FirstOpenRow() const;
+    void CloseRow(Side side);
     void CloseRows();
 
     Trace& trace() { return m_trace; }
     const Trace& trace() const { return m_trace; }
 
 private:
-    void CloseRow(Side side);
     qint32 NewRow(TraceKind kind, TraceDirection direction, qint32 ref);
 
     Trace m_trace;

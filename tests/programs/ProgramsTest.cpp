@@ -1,4 +1,4 @@
-// kestrin, kestrin-run and kestrin-cardsim started as a newcomer starts them.
+// kestrin, kestrin-run, kestrin-cardsim and kestrin-extcap started as a newcomer starts them.
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -43,6 +43,7 @@ const struct {
     {"kestrin", KESTRIN_PROGRAM, 1},
     {"kestrin-run", KESTRIN_RUN_PROGRAM, 2},
     {"kestrin-cardsim", KESTRIN_CARDSIM_PROGRAM, 2},
+    {"kestrin-extcap", KESTRIN_EXTCAP_PROGRAM, 2},
 };
 
 // Every program takes --version and refuses an unknown option before it needs

@@ -25,18 +25,20 @@ QString RunProgram()
     return QFileInfo(beside).isExecutable() ? beside : QStringLiteral(KESTRIN_RUN_PROGRAM);
 }
 
-std::unique_ptr<QProcess> RunTest::start(const QStringList& arguments, const QString& input)
+std::unique_ptr<QProcess> RunTest::start(const QStringList& arguments, const QString& input, QProcess* reader)
 {
     const QStringList device{"-d", m_simulator.devicePath()};
     return startProgram((arguments.contains("-d") ? QStringList() : device) + QStringList{"--idle", "300"} + arguments,
-                        input);
+                        input, reader);
 }
 
-std::unique_ptr<QProcess> RunTest::startProgram(const QStringList& arguments, const QString& input)
+std::unique_ptr<QProcess> RunTest::startProgram(const QStringList& arguments, const QString& input, QProcess* reader)
 {
     auto process = std::make_unique<QProcess>();
     process->setWorkingDirectory(m_folder.path());
     process->setStandardInputFile(input);
+    if (reader)
+        process->setStandardOutputProcess(reader);
     process->start(RunProgram(), arguments);
     EXPECT_TRUE(process->waitForStarted(PatienceMs)) << process->errorString().toStdString();
     return process;
@@ -45,8 +47,9 @@ std::unique_ptr<QProcess> RunTest::startProgram(const QStringList& arguments, co
 RunResult RunTest::finish(QProcess& process)
 {
     EXPECT_TRUE(process.waitForFinished(PatienceMs)) << "still running";
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+    const QByteArray out = process.readAllStandardOutput();
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, QString::fromUtf8(out),
+            QString::fromUtf8(process.readAllStandardError()), out};
 }
 
 RunResult RunTest::run(const QStringList& arguments)

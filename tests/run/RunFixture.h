@@ -13,6 +13,7 @@ struct RunResult {
     int exitCode = -1;
     QString out;
     QString err;
+    QByteArray outBytes; // standard output as written (a pcap stream)
 };
 
 // kestrin-run, the built program, as a process against the card simulator on a
@@ -24,10 +25,13 @@ protected:
     // Runs kestrin-run with a short --idle, then `arguments`; the simulator is
     // its device unless they name one (-d given twice makes a production line).
     RunResult run(const QStringList& arguments);
-    // Starts it so, standard input read from `input`; the test waits for it.
-    std::unique_ptr<QProcess> start(const QStringList& arguments, const QString& input = QProcess::nullDevice());
+    // Starts it so, standard input read from `input` and standard output piped to
+    // `reader` when given; the test waits for it.
+    std::unique_ptr<QProcess> start(const QStringList& arguments, const QString& input = QProcess::nullDevice(),
+                                    QProcess* reader = nullptr);
     // Starts it with `arguments` alone.
-    std::unique_ptr<QProcess> startProgram(const QStringList& arguments, const QString& input = QProcess::nullDevice());
+    std::unique_ptr<QProcess> startProgram(const QStringList& arguments, const QString& input = QProcess::nullDevice(),
+                                           QProcess* reader = nullptr);
     static RunResult finish(QProcess& process);
 
     QString path(const QString& name) const { return m_folder.filePath(name); }

@@ -18,11 +18,12 @@ TEST(RunOptions, EveryNumberOptionTakesDigitsAndRefusesWhatIsNoFinitePositiveTim
     EXPECT_EQ(Parsed("--idle", "0").idleMs, 0);
     EXPECT_EQ(Parsed("--byte-delay", "500").byteDelay, "500");
     EXPECT_EQ(Parsed("--command-delay", "007").commandDelay, "7");
+    EXPECT_EQ(Parsed("--baud", "38400").baud, 38400);
     const std::pair<const char*, const char*> refused[] = {
         {"--timeout", "inf"},    {"--timeout", "1e-300"}, {"--timeout", "0.0001"},     {"--timeout", " 5"},
         {"--timeout", "0"},      {"--timeout", "nan"},    {"--timeout", "99999999"},   {"--idle", " 5"},
         {"--idle", "1.5"},       {"--idle", "-1"},        {"--idle", "99999999999"},   {"--byte-delay", "+1"},
-        {"--command-delay", ""}, {"--byte-delay", "0x10"}};
+        {"--command-delay", ""}, {"--byte-delay", "0x10"},   {"--baud", "4800"},        {"--baud", "019200"}};
     for (const auto& [option, value] : refused)
         EXPECT_THROW(Parsed(option, value), UsageError) << option << " '" << value << "'";
 }

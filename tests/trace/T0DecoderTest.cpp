@@ -260,24 +260,8 @@ TEST(T0Decoder, AnyTrafficGivesRowsAndPacketsThatHoldEveryByte)
 {
     QRandomGenerator random(9);
     for (int round = 0; round < 50; ++round) {
-        LinkTimeline timeline;
         qint64 bytes = 0;
-        for (int event = 0; event < 400; ++event) {
-            QByteArray chunk(random.bounded(1, 8), '\0');
-            for (char& byte : chunk) // mostly bytes that mean something in T=0
-                byte = char(random.bounded(4) ? QByteArray::fromHex("3B3F6061909FA0A4C000FF")[random.bounded(11)]
-                                              : random.bounded(256));
-            const int kind = random.bounded(20);
-            if (kind == 0)
-                timeline.AddOpened(event, event);
-            else if (kind == 1)
-                timeline.AddLineControl(event, LineFunction(random.bounded(10)));
-            else if (kind < 10)
-                timeline.AddSent(event, chunk);
-            else
-                timeline.AddReceived(event, chunk);
-            bytes += kind >= 2 ? chunk.size() : 0;
-        }
+        const LinkTimeline timeline = RandomTraffic(random, bytes);
         const Trace trace = DecodeT0(timeline);
         qint64 shown = 0;
         for (const TraceRow& row : trace.rows) {

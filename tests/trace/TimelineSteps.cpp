@@ -49,6 +49,31 @@ LinkTimeline Steps(const QString& steps)
     return timeline;
 }
 
+LinkTimeline RandomTraffic(QRandomGenerator& random, qint64& bytes)
+{
+    LinkTimeline timeline;
+    bytes = 0;
+    for (int event = 0; event < 400; ++event) {
+        QByteArray chunk(random.bounded(1, 8), '\0');
+        for (char& byte : chunk)
+            byte = char(random.bounded(4) ? QByteArray::fromHex("3B3F6061909FA0A4C000FF")[random.bounded(11)]
+                                          : random.bounded(256));
+        const int kind = random.bounded(20);
+        if (kind == 0)
+            timeline.AddOpened(event, event);
+        else if (kind == 1)
+            timeline.AddLineControl(event, LineFunction(random.bounded(10)));
+        else if (kind == 2)
+            timeline.AddBaudChanged(event, 19200);
+        else if (kind < 10)
+            timeline.AddSent(event, chunk);
+        else
+            timeline.AddReceived(event, chunk);
+        bytes += kind >= 3 ? chunk.size() : 0;
+    }
+    return timeline;
+}
+
 LinkTimeline DemoRun()
 {
     SimulatedRun run;

@@ -2,6 +2,7 @@
 
 #include "link/LinkTimeline.h"
 
+#include <QRandomGenerator>
 #include <QString>
 
 // A timeline from steps separated by ";", each event 1 ms after the one before:
@@ -15,3 +16,7 @@ LinkTimeline Steps(const QString& steps);
 // with its GET RESPONSE, and an ISO SELECT of the ICCID with its READ BINARY;
 // then the port closes and opens again on a card with another ATR.
 LinkTimeline DemoRun();
+
+// 400 events of random traffic, mostly bytes that mean something in T=0, with
+// opens, baud changes and line actions among them; `bytes` counts those sent and received.
+LinkTimeline RandomTraffic(QRandomGenerator& random, qint64& bytes);
