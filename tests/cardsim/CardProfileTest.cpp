@@ -16,6 +16,14 @@ TEST(CardProfileFile, SampleProfileIsTheBuiltInCardAndReadsBackAsWritten)
               sample);
 }
 
+TEST(CardProfileFile, FoldersKeepTheirAccessWhenWrittenOut)
+{
+    const CardProfile folders = ReadCardProfile("[pin 1]\nvalue = 31\n[file 3F00]\nupdate = pin 1\n"
+                                                "[file 3F00/7F20]\ntype = dedicated\nread = never\n",
+                                                QStringLiteral("p.card"));
+    EXPECT_EQ(ReadCardProfile(CardProfileText(folders).toUtf8(), QStringLiteral("again")), folders);
+}
+
 TEST(CardProfileFile, RefusesFaultsNamingFileLineAndField)
 {
     const struct {

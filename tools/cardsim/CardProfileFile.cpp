@@ -320,8 +320,8 @@ QStringList FileLines(const CardProfile& profile, const CardFile& file)
         for (int index = 0; index < file.recordCount(); ++index)
             lines << QStringLiteral("record %1 = %2").arg(index + 1).arg(HexText(file.data.mid(index * file.recordLength, file.recordLength)));
     }
-    if (file.kind == FileKind::Transparent || file.kind == FileKind::LinearFixed)
-        lines << QStringLiteral("read = %1").arg(AccessText(file.read)) << QStringLiteral("update = %1").arg(AccessText(file.update));
+    // Folders carry access conditions too: SELECT shows them in the file information.
+    lines << QStringLiteral("read = %1").arg(AccessText(file.read)) << QStringLiteral("update = %1").arg(AccessText(file.update));
     return lines << QString();
 }
 
