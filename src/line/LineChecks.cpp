@@ -47,6 +47,10 @@ void CheckItems(const RunOptions& options)
 
 void CheckFiles(const RunOptions& options, const QList<LineInterface>& interfaces)
 {
+    // Standard output carries every card's Active Log lines, each behind its prefix.
+    if (PcapStreams(options))
+        throw UsageError(QStringLiteral("--pcap - streams one card's packets; with several cards or a report, "
+                                        "name a file with {device} or {n} in it"));
     CheckFilesApart(options, interfaces.size());
     CheckFilesOfFirstCards(options, interfaces);
     if (!options.junitPath.isEmpty())

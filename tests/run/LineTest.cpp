@@ -100,7 +100,8 @@ TEST_F(RunTest, SixteenCardsRunSideBySideAndTheOneThatDiffersFailsAlone)
 
 // What a line cannot do well is refused before a byte reaches a card: card
 // after card without a card-present line, two cards writing one file, an
-// interface named twice, a report that cannot be written.
+// interface named twice, a report that cannot be written, packets streamed
+// into the lines of every card.
 TEST_F(RunTest, ALineRefusesWhatWouldFailOrWriteOverItsFilesBeforeAnyCard)
 {
     const QString card = m_simulator.devicePath();
@@ -110,6 +111,7 @@ TEST_F(RunTest, ALineRefusesWhatWouldFailOrWriteOverItsFilesBeforeAnyCard)
         {{"-d", card, "-d", "/dev/null", "--record", "run.txt"}, "--record run.txt would be written by every card alike"},
         {{"-d", card, "-d", card}, "the card interface " + card + " is named twice"},
         {{"-d", card, "--junit", "/nonexistent/junit.xml"}, "/nonexistent/junit.xml"},
+        {{"-d", card, "--junit", "junit.xml", "--pcap", "-"}, "--pcap - streams one card's packets"},
     };
     for (const auto& [arguments, said] : cases) {
         const RunResult result = run(arguments + QStringList{"-e", "00"});
