@@ -12,7 +12,11 @@
 namespace {
 
 constexpr qsizetype MostSaid = 64 * 1024;
-constexpr int Interrupted = 130; // kestrin-run's status for a run a signal stopped
+// kestrin-run's status for a run stopped from outside: by a signal, or by its
+// pcap stream's reader going away. When Wireshark stops a capture, dumpcap may
+// close the fifo before the SIGTERM reaches this program; either way it is the
+// capture's stop, no error to show.
+constexpr int Interrupted = 130;
 
 void SayErr(const QByteArray& text)
 {
@@ -43,7 +47,6 @@ private:
     int Ended();
 
     QProcess m_run;
-    bool m_stopAsked = false;
     QByteArray m_said; // the end of its standard error
 };
 
@@ -74,7 +77,6 @@ int CaptureChild::Run(const QString& program, const QStringList& arguments)
 
 void CaptureChild::Stop()
 {
-    m_stopAsked = true;
     m_run.terminate();
 }
 
@@ -88,7 +90,7 @@ int CaptureChild::Ended()
     }
     const bool normal = m_run.exitStatus() == QProcess::NormalExit;
     const int status = normal ? m_run.exitCode() : 1;
-    if (status == 0 || (m_stopAsked && status == Interrupted))
+    if (status == 0 || status == Interrupted)
         return 0;
     SayErr(WhyItEnded((m_said + m_run.readAllStandardError()).right(MostSaid)));
     return status;

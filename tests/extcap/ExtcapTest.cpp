@@ -92,8 +92,9 @@ TEST(ExtcapRequest, RefusesWhatItCannotRunSayingWhy)
 }
 
 // A shell stands in for kestrin-run. Wireshark's SIGTERM reaches it, and its
-// end as an interrupted run is no error; a run that fails passes on its status
-// and the lines that say why, not the boxes before them.
+// end as an interrupted run is no error, nor is its end when the fifo's reader
+// goes first; a run that fails passes on its status and the lines that say why,
+// not the boxes before them.
 TEST(RunCapture, PassesAStopOnAndEndsQuietlyAndAFailureSaysWhy)
 {
     QTemporaryDir folder;
@@ -110,6 +111,12 @@ TEST(RunCapture, PassesAStopOnAndEndsQuietlyAndAFailureSaysWhy)
     stopWhenReady.start(10);
     ::testing::internal::CaptureStderr();
     EXPECT_EQ(RunCapture("/bin/sh", {"-c", stoppable}, folder.filePath("out"), folder.path()), 0);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+
+    // dumpcap closed the fifo before Wireshark's signal came: the run ends on its own as stopped.
+    const QString readerGone = QStringLiteral("echo 'kestrin-run: the pcap stream broke off' >&2; exit 130");
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(RunCapture("/bin/sh", {"-c", readerGone}, folder.filePath("out"), folder.path()), 0);
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 
     const QString failing = QStringLiteral("echo 'message: hello' >&2; echo 'kestrin-run: no answer' >&2; exit 5");
