@@ -198,16 +198,27 @@ void CardLink::SendCommand(const QString& line)
 
 void CardLink::ShowReceived()
 {
+    if (ShowReceivedSlice())
+        QMetaObject::invokeMethod(this, &CardLink::ShowReceived, Qt::QueuedConnection);
+}
+
+void CardLink::ShowWhatArrived()
+{
+    while (ShowReceivedSlice()) {
+    }
+}
+
+bool CardLink::ShowReceivedSlice()
+{
     bool more = false;
     const QByteArray bytes = m_received.Take(ShowSlice, more, m_timeline);
     ShowNotes(); // after the take, which has the window told again of any note that comes later
-    if (more)
-        QMetaObject::invokeMethod(this, &CardLink::ShowReceived, Qt::QueuedConnection);
-    if (bytes.isEmpty())
-        return;
-    if (m_echoOn)
-        m_host.LogAtCaret(ResponseText(bytes));
-    m_host.AppendResponse(bytes);
+    if (!bytes.isEmpty()) {
+        if (m_echoOn)
+            m_host.LogAtCaret(ResponseText(bytes));
+        m_host.AppendResponse(bytes);
+    }
+    return more;
 }
 
 // What a PC/SC reader did that a serial line never does, a line of its own.

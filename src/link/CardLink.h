@@ -63,6 +63,10 @@ public:
     // Size() for news.
     const LinkTimeline& Timeline() const { return m_timeline; }
     void UpdateTimeline() { m_received.TakeEvents(m_timeline); }
+    // Shows every byte and note received so far now rather than on the window
+    // thread's next turns: for a front end that goes on as soon as the timeline
+    // shows the card has answered, so that what it writes next follows them.
+    void ShowWhatArrived();
     // Recording is on from the start; off, the link's events are not kept.
     void SetTimelineRecording(bool on) { m_received.SetRecording(on); }
 
@@ -71,6 +75,8 @@ private:
     void StartWorker();
     void StopWorker();
     void ShowReceived();
+    // Shows a slice of the bytes received; true when more wait.
+    bool ShowReceivedSlice();
     void ShowNotes();
     void LineLost(int error);
     void ShowLastError(LinkTrouble trouble, int error);

@@ -15,6 +15,14 @@ bool CardWait::CardOwes()
 
 CardWait::End CardWait::Wait(bool endOnAtr)
 {
+    const End end = WaitOnProtocol(endOnAtr);
+    // The run goes on at once: what came is in the log before what it writes next.
+    m_link.ShowWhatArrived();
+    return end;
+}
+
+CardWait::End CardWait::WaitOnProtocol(bool endOnAtr)
+{
     QElapsedTimer sinceNews;
     sinceNews.start();
     QTimer wake;

@@ -31,6 +31,7 @@ public:
 
 private:
     End Wait(bool endOnAtr);
+    End WaitOnProtocol(bool endOnAtr);
 
     CardLink& m_link;
     ProtocolWatch m_watch;

@@ -19,7 +19,8 @@ TEST_F(RunTest, ThePcapStreamTakesStandardOutputAndTsharkDecodesIt)
     EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
     writeFile("stream.pcap", result.outBytes);
     EXPECT_EQ(PcapPayloads(result.outBytes).size(), 5) << "the ATR, the SELECT, two echoes and the procedure byte";
-    EXPECT_TRUE(readFile("run.log").startsWith("3F 65 25 00 2C 09 69 90 00 ")) << "the log goes to --log only";
+    EXPECT_TRUE(readFile("run.log").startsWith("3F 65 25 00 2C 09 69 90 00 ")) << "the log goes to --log only:\n"
+                                                                                << readFile("run.log").toStdString();
     const QByteArray trace = readFile("run.trace");
     EXPECT_LT(trace.indexOf("ATR: inverse"), trace.indexOf("\t\t\tbaud rate 19200\n"));
     EXPECT_LT(trace.indexOf("\t\t\tbaud rate 19200\n"), trace.indexOf("to card")) << "switched before the first command";
